@@ -1,0 +1,130 @@
+// The model of one game: the field, what each cell holds, what the player has
+// done to it, and the running totals from which the game is judged. It knows
+// nothing of windows, timers or drawing; randomness comes in from the caller.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+enum MineCellState : std::uint8_t { csHidden, csFlagged, csMarked, csOpen };
+enum MineCellContent : std::uint8_t { ccUnknown, ccPlain, ccBomb, ccWall };
+
+struct MineCell {
+    MineCellState State = csHidden;
+    MineCellContent Content = ccUnknown;
+    std::int32_t Neighbours = 0;
+    std::int32_t OpenNeighbours = 0;
+    std::int32_t WallNeighbours = 0;
+    std::int32_t OpenWallNeighbours = 0;
+    std::int32_t BombNeighbours = 0;
+    std::int32_t ExplodedNeighbours = 0;
+    std::int32_t FlagNeighbours = 0;
+};
+
+// A uniform draw in 0..n-1.
+using MineRandom = std::function<std::int32_t(std::int32_t n)>;
+
+// All cells in one allocation, column by column, so that grid(x, y) is the
+// cell of column x and row y.
+class MineGrid {
+public:
+    MineGrid(std::int32_t width, std::int32_t height);
+
+    MineCell &operator()(std::int32_t x, std::int32_t y)
+    {
+        return FCells[index(x, y)];
+    }
+    const MineCell &operator()(std::int32_t x, std::int32_t y) const
+    {
+        return FCells[index(x, y)];
+    }
+
+private:
+    std::size_t index(std::int32_t x, std::int32_t y) const
+    {
+        return static_cast<std::size_t>(x) * static_cast<std::size_t>(FHeight)
+            + static_cast<std::size_t>(y);
+    }
+
+    std::int32_t FHeight;
+    std::vector<MineCell> FCells;
+};
+
+class MineGame {
+public:
+    // Sizes below 3 are raised to 3. Walls, then bombs, are placed only as far
+    // as the interior has room for them.
+    MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, std::int32_t walls,
+        std::int32_t shields, bool startMarked, MineRandom random);
+
+    MineGame(const MineGame &) = delete;
+    MineGame &operator=(const MineGame &) = delete;
+
+    // Cell actions
+    bool OpenOne(std::int32_t x, std::int32_t y);
+    bool OpenCell(std::int32_t x, std::int32_t y);
+    bool OpenWall(std::int32_t x, std::int32_t y);
+    bool OpenInnerWalls();
+    bool OpenBorderWalls();
+    bool Chord(std::int32_t x, std::int32_t y);
+    bool TryOpen(std::int32_t x, std::int32_t y);
+    bool FlagCell(std::int32_t x, std::int32_t y);
+    bool MarkCell(std::int32_t x, std::int32_t y);
+    bool ClearCell(std::int32_t x, std::int32_t y);
+    void SetShields(std::int32_t n) { FShields = n; }
+
+    // Cell queries: what the player may see of a cell
+    MineCellState CellState(std::int32_t x, std::int32_t y) const;
+    MineCellContent CellContent(std::int32_t x, std::int32_t y) const;
+    std::int32_t CellNumber(std::int32_t x, std::int32_t y) const;
+    std::int32_t KnownAround(std::int32_t x, std::int32_t y) const;
+
+    // Game status: totals only, constant time
+    std::int32_t BombCount() const { return FBombs; }
+    std::int32_t ExplodedCount() const { return FExploded; }
+    std::int32_t FlagCount() const { return FFlags; }
+    std::int32_t OpenedCount() const { return FOpened; }
+    std::int32_t CountableCells() const;
+    bool IsLost() const { return FExploded >= FShields; }
+    bool IsWon() const;
+    bool IsFinished() const { return IsLost() || IsWon(); }
+    std::int32_t BombsLeft() const;
+
+    bool Inside(std::int32_t x, std::int32_t y) const
+    {
+        return x >= 0 && y >= 0 && x < FWidth && y < FHeight;
+    }
+
+    const std::int32_t FWidth;
+    const std::int32_t FHeight;
+    bool FAutoOpen = true;
+
+private:
+    // Bookkeeping: each adjusts the game totals, then one counter of every
+    // neighbour inside the grid.
+    void NoteNeighbour(std::int32_t x, std::int32_t y);
+    void NoteWall(std::int32_t x, std::int32_t y);
+    void NoteBomb(std::int32_t x, std::int32_t y);
+    void NoteOpened(std::int32_t x, std::int32_t y);
+    void NoteExplosion(std::int32_t x, std::int32_t y);
+    void NoteFlag(std::int32_t x, std::int32_t y);
+    void NoteUnflag(std::int32_t x, std::int32_t y);
+    template <typename Adjust> void ForNeighbours(std::int32_t x, std::int32_t y, Adjust adjust);
+
+    void PlaceRandom(std::int64_t count, MineCellContent content, const MineRandom &random);
+    std::int64_t Area() const { return std::int64_t { FWidth } * FHeight; }
+
+    MineGrid FGrid;
+    std::int32_t FBombs = 0;
+    std::int32_t FExploded = 0;
+    std::int32_t FFlags = 0;
+    std::int32_t FWrongFlags = 0;
+    std::int32_t FOpened = 0;
+    std::int32_t FWalls = 0;
+    std::int32_t FOpenedWalls = 0;
+    std::int32_t FShields = 0;
+    // The flood's queue of linear indices, kept between floods to reuse its memory.
+    std::vector<std::uint32_t> FQueue;
+};
