@@ -12,8 +12,8 @@ std::int32_t AtLeast3(std::int32_t n)
 
 std::int32_t Saturate(std::int64_t n)
 {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(n,
-        std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        n, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 } // namespace
@@ -21,11 +21,10 @@ std::int32_t Saturate(std::int64_t n)
 MineGrid::MineGrid(std::int32_t width, std::int32_t height)
     : FHeight(height)
     , FCells(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-{
-}
+{ }
 
-MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs,
-    std::int32_t walls, std::int32_t shields, bool startMarked, MineRandom random)
+MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, std::int32_t walls,
+                   std::int32_t shields, bool startMarked, MineRandom random)
     : FWidth(AtLeast3(width))
     , FHeight(AtLeast3(height))
     , FGrid(FWidth, FHeight)
@@ -58,7 +57,7 @@ MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs,
 
     // Asking for more than fits would make the draw loops below run forever:
     // walls come first, bombs take what room is left.
-    const std::int64_t interior = std::int64_t { FWidth - 2 } * (FHeight - 2);
+    const std::int64_t interior = std::int64_t {FWidth - 2} * (FHeight - 2);
     const std::int64_t wallCount = std::clamp<std::int64_t>(walls, 0, interior);
     const std::int64_t bombCount = std::clamp<std::int64_t>(bombs, 0, interior - wallCount);
     PlaceRandom(wallCount, ccWall, random);
@@ -85,7 +84,7 @@ void MineGame::PlaceRandom(std::int64_t count, MineCellContent content, const Mi
     }
 }
 
-template <typename Adjust>
+template<typename Adjust>
 void MineGame::ForNeighbours(std::int32_t x, std::int32_t y, Adjust adjust)
 {
     const std::int32_t x0 = std::max(x - 1, 0), x1 = std::min(x + 1, FWidth - 1);
@@ -175,14 +174,14 @@ bool MineGame::OpenCell(std::int32_t x, std::int32_t y)
     // First in, first out: a position is queued at most once, because OpenOne
     // refuses a cell that is already open.
     FQueue.clear();
-    FQueue.push_back(static_cast<std::uint32_t>(std::int64_t { x } * FHeight + y));
+    FQueue.push_back(static_cast<std::uint32_t>(std::int64_t {x} * FHeight + y));
     for (std::size_t head = 0; head < FQueue.size(); ++head) {
         const std::int32_t a = static_cast<std::int32_t>(FQueue[head] / FHeight);
         const std::int32_t b = static_cast<std::int32_t>(FQueue[head] % FHeight);
         for (std::int32_t j = b - 1; j <= b + 1; ++j) {
             for (std::int32_t i = a - 1; i <= a + 1; ++i) {
                 if (Inside(i, j) && OpenOne(i, j) && FGrid(i, j).BombNeighbours == 0)
-                    FQueue.push_back(static_cast<std::uint32_t>(std::int64_t { i } * FHeight + j));
+                    FQueue.push_back(static_cast<std::uint32_t>(std::int64_t {i} * FHeight + j));
             }
         }
     }
@@ -351,7 +350,7 @@ std::int32_t MineGame::CountableCells() const
 
 bool MineGame::IsWon() const
 {
-    return std::int64_t { FOpened } - FExploded >= Area() - FBombs - FWalls + FOpenedWalls
+    return std::int64_t {FOpened} - FExploded >= Area() - FBombs - FWalls + FOpenedWalls
         || FExploded >= FBombs;
 }
 
@@ -359,6 +358,6 @@ std::int32_t MineGame::BombsLeft() const
 {
     if (IsWon())
         return 0;
-    const std::int64_t left = std::int64_t { FBombs } - FFlags - FExploded;
+    const std::int64_t left = std::int64_t {FBombs} - FFlags - FExploded;
     return Saturate(IsLost() ? left + FWrongFlags : left);
 }

@@ -11,7 +11,8 @@
 enum MineCellState : std::uint8_t { csHidden, csFlagged, csMarked, csOpen };
 enum MineCellContent : std::uint8_t { ccUnknown, ccPlain, ccBomb, ccWall };
 
-struct MineCell {
+struct MineCell
+{
     MineCellState State = csHidden;
     MineCellContent Content = ccUnknown;
     std::int32_t Neighbours = 0;
@@ -28,18 +29,13 @@ using MineRandom = std::function<std::int32_t(std::int32_t n)>;
 
 // All cells in one allocation, column by column, so that grid(x, y) is the
 // cell of column x and row y.
-class MineGrid {
+class MineGrid
+{
 public:
     MineGrid(std::int32_t width, std::int32_t height);
 
-    MineCell &operator()(std::int32_t x, std::int32_t y)
-    {
-        return FCells[index(x, y)];
-    }
-    const MineCell &operator()(std::int32_t x, std::int32_t y) const
-    {
-        return FCells[index(x, y)];
-    }
+    MineCell &operator()(std::int32_t x, std::int32_t y) { return FCells[index(x, y)]; }
+    const MineCell &operator()(std::int32_t x, std::int32_t y) const { return FCells[index(x, y)]; }
 
 private:
     std::size_t index(std::int32_t x, std::int32_t y) const
@@ -52,12 +48,13 @@ private:
     std::vector<MineCell> FCells;
 };
 
-class MineGame {
+class MineGame
+{
 public:
     // Sizes below 3 are raised to 3. Walls, then bombs, are placed only as far
     // as the interior has room for them.
     MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, std::int32_t walls,
-        std::int32_t shields, bool startMarked, MineRandom random);
+             std::int32_t shields, bool startMarked, MineRandom random);
 
     MineGame(const MineGame &) = delete;
     MineGame &operator=(const MineGame &) = delete;
@@ -111,10 +108,11 @@ private:
     void NoteExplosion(std::int32_t x, std::int32_t y);
     void NoteFlag(std::int32_t x, std::int32_t y);
     void NoteUnflag(std::int32_t x, std::int32_t y);
-    template <typename Adjust> void ForNeighbours(std::int32_t x, std::int32_t y, Adjust adjust);
+    template<typename Adjust>
+    void ForNeighbours(std::int32_t x, std::int32_t y, Adjust adjust);
 
     void PlaceRandom(std::int64_t count, MineCellContent content, const MineRandom &random);
-    std::int64_t Area() const { return std::int64_t { FWidth } * FHeight; }
+    std::int64_t Area() const { return std::int64_t {FWidth} * FHeight; }
 
     MineGrid FGrid;
     std::int32_t FBombs = 0;
