@@ -20,8 +20,17 @@ std::int32_t Saturate(std::int64_t n)
 
 MineGrid::MineGrid(std::int32_t width, std::int32_t height)
     : FHeight(height)
-    , FCells(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    , FCount(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+    // The view bytes borrow the storage of the records behind the last cell.
+    , FCells(FCount + (FCount + sizeof(MineCell) - 1) / sizeof(MineCell))
 { }
+
+void MineGame::SetState(std::int32_t x, std::int32_t y, MineCellState state)
+{
+    MineCell &cell = FGrid(x, y);
+    cell.State = state;
+    FGrid.View()[FGrid.Index(x, y)] = MineView(state, cell.Content, cell.BombNeighbours);
+}
 
 MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, std::int32_t walls,
                    std::int32_t shields, bool startMarked, MineRandom random)
@@ -62,6 +71,14 @@ MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, 
     const std::int64_t bombCount = std::clamp<std::int64_t>(bombs, 0, interior - wallCount);
     PlaceRandom(wallCount, ccWall, random);
     PlaceRandom(bombCount, ccBomb, random);
+
+    std::uint8_t *view = FGrid.View();
+    for (std::int32_t x = 0; x < FWidth; ++x) {
+        for (std::int32_t y = 0; y < FHeight; ++y) {
+            const MineCell &cell = FGrid(x, y);
+            view[FGrid.Index(x, y)] = MineView(cell.State, cell.Content, cell.BombNeighbours);
+        }
+    }
 }
 
 void MineGame::PlaceRandom(std::int64_t count, MineCellContent content, const MineRandom &random)
@@ -155,7 +172,7 @@ bool MineGame::OpenOne(std::int32_t x, std::int32_t y)
     MineCell &cell = FGrid(x, y);
     if (cell.State == csFlagged || cell.Content == ccWall || cell.State == csOpen)
         return false;
-    cell.State = csOpen;
+    SetState(x, y, csOpen);
     if (cell.Content == ccBomb)
         NoteExplosion(x, y);
     else
@@ -196,7 +213,7 @@ bool MineGame::OpenWall(std::int32_t x, std::int32_t y)
     MineCell &cell = FGrid(x, y);
     if (cell.State == csOpen || cell.Content != ccWall)
         return false;
-    cell.State = csOpen;
+    SetState(x, y, csOpen);
     ++FOpenedWalls;
     NoteOpened(x, y);
     if (FAutoOpen && cell.BombNeighbours == 0) {
@@ -275,7 +292,7 @@ bool MineGame::FlagCell(std::int32_t x, std::int32_t y)
         return false;
     if (cell.State != csFlagged) {
         NoteFlag(x, y);
-        cell.State = csFlagged;
+        SetState(x, y, csFlagged);
     }
     return true;
 }
@@ -290,7 +307,7 @@ bool MineGame::MarkCell(std::int32_t x, std::int32_t y)
     if (cell.State != csMarked) {
         if (cell.State == csFlagged)
             NoteUnflag(x, y);
-        cell.State = csMarked;
+        SetState(x, y, csMarked);
     }
     return true;
 }
@@ -305,7 +322,7 @@ bool MineGame::ClearCell(std::int32_t x, std::int32_t y)
     if (cell.State != csHidden) {
         if (cell.State == csFlagged)
             NoteUnflag(x, y);
-        cell.State = csHidden;
+        SetState(x, y, csHidden);
     }
     return true;
 }

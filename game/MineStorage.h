@@ -28,25 +28,38 @@ struct MineCell
 using MineRandom = std::function<std::int32_t(std::int32_t n)>;
 
 // All cells in one allocation, column by column, so that grid(x, y) is the
-// cell of column x and row y.
+// cell of column x and row y. Behind the cells, in the same allocation, lies
+// one view byte per cell (state, content and bomb neighbours packed): the
+// renderer reads those and never the 32-byte records.
 class MineGrid
 {
 public:
     MineGrid(std::int32_t width, std::int32_t height);
 
-    MineCell &operator()(std::int32_t x, std::int32_t y) { return FCells[index(x, y)]; }
-    const MineCell &operator()(std::int32_t x, std::int32_t y) const { return FCells[index(x, y)]; }
-
-private:
-    std::size_t index(std::int32_t x, std::int32_t y) const
+    MineCell &operator()(std::int32_t x, std::int32_t y) { return FCells[Index(x, y)]; }
+    const MineCell &operator()(std::int32_t x, std::int32_t y) const { return FCells[Index(x, y)]; }
+    std::uint8_t *View() { return reinterpret_cast<std::uint8_t *>(FCells.data() + FCount); }
+    const std::uint8_t *View() const
+    {
+        return reinterpret_cast<const std::uint8_t *>(FCells.data() + FCount);
+    }
+    std::size_t Index(std::int32_t x, std::int32_t y) const
     {
         return static_cast<std::size_t>(x) * static_cast<std::size_t>(FHeight)
             + static_cast<std::size_t>(y);
     }
 
+private:
     std::int32_t FHeight;
+    std::size_t FCount;
     std::vector<MineCell> FCells;
 };
+
+// The view byte of a cell: bits 0-1 State, bits 2-3 Content, bits 4-7 BombNeighbours.
+constexpr std::uint8_t MineView(MineCellState state, MineCellContent content, std::int32_t bombs)
+{
+    return static_cast<std::uint8_t>(state | (content << 2) | (bombs << 4));
+}
 
 class MineGame
 {
@@ -89,6 +102,12 @@ public:
     bool IsFinished() const { return IsLost() || IsWon(); }
     std::int32_t BombsLeft() const;
 
+    // The view bytes of column x, rows 0 to FHeight-1; x must lie inside the grid.
+    const std::uint8_t *ViewColumn(std::int32_t x) const
+    {
+        return FGrid.View() + FGrid.Index(x, 0);
+    }
+
     bool Inside(std::int32_t x, std::int32_t y) const
     {
         return x >= 0 && y >= 0 && x < FWidth && y < FHeight;
@@ -108,6 +127,7 @@ private:
     void NoteExplosion(std::int32_t x, std::int32_t y);
     void NoteFlag(std::int32_t x, std::int32_t y);
     void NoteUnflag(std::int32_t x, std::int32_t y);
+    void SetState(std::int32_t x, std::int32_t y, MineCellState state);
     template<typename Adjust>
     void ForNeighbours(std::int32_t x, std::int32_t y, Adjust adjust);
 
