@@ -1,0 +1,60 @@
+// What the program asks of the desktop beyond drawing: message boxes, sounds,
+// the default handler and where the program lives. Tests swap in a recorder so
+// that nothing modal or audible happens.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace korvane {
+
+class Desktop
+{
+public:
+    virtual ~Desktop() = default;
+
+    // A box with the text and one OK button, titled "Korvane".
+    virtual void ShowMessage(const QString &text);
+    // A freedesktop sound event id such as "menu-click"; asynchronous, and
+    // silent when the sound theme has no such sound.
+    virtual void PlaySound(const QString &eventId);
+    // A file path or an address, opened with the desktop's default handler.
+    virtual bool OpenDefault(const QString &target);
+    // The full path of the running program file.
+    virtual QString ProgramPath() const;
+
+    QString ProgramFolder() const;
+
+    // The window that message boxes are centred on; may be null.
+    void SetParentWindow(QWidget *parent) { FParent = parent; }
+
+protected:
+    QWidget *FParent = nullptr;
+};
+
+// Records every request and carries it out nowhere.
+class RecordingDesktop : public Desktop
+{
+public:
+    explicit RecordingDesktop(QString programPath = {}) : FProgramPath(std::move(programPath)) { }
+
+    void ShowMessage(const QString &text) override { Messages << text; }
+    void PlaySound(const QString &eventId) override { Sounds << eventId; }
+    bool OpenDefault(const QString &target) override
+    {
+        Opened << target;
+        return true;
+    }
+    QString ProgramPath() const override;
+
+    QStringList Messages;
+    QStringList Sounds;
+    QStringList Opened;
+
+private:
+    QString FProgramPath;
+};
+
+} // namespace korvane

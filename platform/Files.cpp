@@ -1,0 +1,51 @@
+#include "Files.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace korvane {
+
+QStringList ListPngNames(const QString &folder)
+{
+    QDir dir(folder);
+    if (!dir.exists())
+        return {};
+    // Hidden entries and entries of every kind count: the listing is by name only.
+    return dir.entryList({QStringLiteral("*.png")},
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDir::Name | QDir::IgnoreCase);
+}
+
+QString FindFileNoCase(const QString &folder, const QString &fileName)
+{
+    QDir dir(folder);
+    const QString exact = dir.filePath(fileName);
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QStringList entries
+        = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+            QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    }
+    return exact;
+}
+
+bool FileExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.isFile();
+}
+
+QString LeftPart(const QString &s, qsizetype n)
+{
+    return s.left(std::max<qsizetype>(n, 0));
+}
+
+QString RightPart(const QString &s, qsizetype n)
+{
+    return s.right(std::max<qsizetype>(n, 0));
+}
+
+} // namespace korvane

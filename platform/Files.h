@@ -1,0 +1,27 @@
+// The few file-system questions the program asks, answered the same way on
+// case-sensitive and case-insensitive file systems.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace korvane {
+
+// Names of the entries of a folder whose names end in ".png" in any letter
+// case, entries of any kind; empty when the folder is missing.
+QStringList ListPngNames(const QString &folder);
+
+// The path of fileName inside folder. When no entry has that exact name, an
+// entry whose name differs only in letter case is taken instead; without one
+// the exact path is returned (and names nothing).
+QString FindFileNoCase(const QString &folder, const QString &fileName);
+
+// True for a regular file, or a link to one.
+bool FileExists(const QString &path);
+
+// The first n characters of s, or all of s when it is shorter.
+QString LeftPart(const QString &s, qsizetype n);
+// The last n characters of s, or all of s when it is shorter.
+QString RightPart(const QString &s, qsizetype n);
+
+} // namespace korvane

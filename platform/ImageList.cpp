@@ -1,0 +1,64 @@
+#include "ImageList.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace korvane {
+
+void ImageList::Reset(int width, int height)
+{
+    FWidth = std::max(width, 0);
+    FHeight = std::max(height, 0);
+    FCount = 0;
+    FPixels.clear();
+}
+
+void ImageList::AddStrip(const QImage &strip)
+{
+    if (FWidth <= 0 || FHeight <= 0 || strip.isNull())
+        return;
+    const QImage source = strip.format() == QImage::Format_RGB32
+        ? strip
+        : strip.convertToFormat(QImage::Format_RGB32);
+    const int k = source.width() / FWidth;
+    const int rows = std::min(FHeight, source.height());
+    FPixels.resize(static_cast<std::size_t>(FCount + k) * FWidth * FHeight, 0xFF000000u);
+    for (int i = 0; i < k; ++i) {
+        std::uint32_t *image = FPixels.data() + static_cast<std::size_t>(FCount + i) * FWidth * FHeight;
+        for (int y = 0; y < rows; ++y) {
+            const auto *line = reinterpret_cast<const std::uint32_t *>(source.constScanLine(y));
+            std::memcpy(image + static_cast<std::size_t>(y) * FWidth, line + i * FWidth,
+                sizeof(std::uint32_t) * FWidth);
+        }
+    }
+    FCount += k;
+}
+
+void ImageList::Draw(QImage &target, int x, int y, int index) const
+{
+    if (index < 0 || index >= FCount || target.format() != QImage::Format_RGB32)
+        return;
+    // Clip in 64 bits: positions far outside the target must not overflow.
+    const qint64 left = std::max<qint64>(x, 0);
+    const qint64 top = std::max<qint64>(y, 0);
+    const qint64 right = std::min<qint64>(qint64 { x } + FWidth, target.width());
+    const qint64 bottom = std::min<qint64>(qint64 { y } + FHeight, target.height());
+    if (left >= right || top >= bottom)
+        return;
+    const std::uint32_t *image = Pixels(index);
+    const std::size_t bytes = sizeof(std::uint32_t) * static_cast<std::size_t>(right - left);
+    for (qint64 row = top; row < bottom; ++row) {
+        auto *line = reinterpret_cast<std::uint32_t *>(target.scanLine(static_cast<int>(row)));
+        std::memcpy(line + left, image + (row - y) * FWidth + (left - x), bytes);
+    }
+}
+
+QImage ImageList::Image(int index) const
+{
+    QImage result(FWidth, FHeight, QImage::Format_RGB32);
+    result.fill(Qt::black);
+    Draw(result, 0, 0, index);
+    return result;
+}
+
+} // namespace korvane

@@ -1,0 +1,216 @@
+#include "IniFile.h"
+
+#include "Files.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+#include <limits>
+
+namespace korvane {
+
+namespace {
+
+// The settings file is small; anything bigger than this is not ours and is
+// read only as far as this.
+constexpr qint64 MaxIniBytes = 4 * 1024 * 1024;
+constexpr qsizetype MaxValueLength = 2047;
+
+struct Line
+{
+    qsizetype Begin = 0; // first character of the line
+    qsizetype End = 0; // past its last character, line break excluded
+    qsizetype Next = 0; // first character of the following line
+};
+
+QList<Line> SplitLines(const QString &text)
+{
+    QList<Line> lines;
+    qsizetype begin = 0;
+    while (begin < text.size()) {
+        qsizetype nl = text.indexOf(u'\n', begin);
+        const qsizetype next = nl < 0 ? text.size() : nl + 1;
+        qsizetype end = nl < 0 ? text.size() : nl;
+        if (end > begin && text.at(end - 1) == u'\r')
+            --end;
+        lines.append({begin, end, next});
+        begin = next;
+    }
+    return lines;
+}
+
+// The section name of a "[name]" line, or a null string for other lines.
+QString SectionName(QStringView line)
+{
+    line = line.trimmed();
+    if (line.size() < 2 || line.front() != u'[')
+        return {};
+    const qsizetype close = line.indexOf(u']');
+    if (close < 0)
+        return {};
+    return line.mid(1, close - 1).trimmed().toString();
+}
+
+// True when the line is "key = value" for this key; value receives the rest.
+bool KeyLine(QStringView line, const QString &key, QStringView *value)
+{
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0)
+        return false;
+    if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
+        return false;
+    if (value)
+        *value = line.mid(eq + 1).trimmed();
+    return true;
+}
+
+} // namespace
+
+QString IniValue(const QString &text, const QString &section, const QString &key,
+                 const QString &fallback)
+{
+    bool inSection = false;
+    for (const Line &l : SplitLines(text)) {
+        const QStringView line = QStringView(text).mid(l.Begin, l.End - l.Begin);
+        const QString name = SectionName(line);
+        if (!name.isNull()) {
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        QStringView value;
+        if (inSection && KeyLine(line, key, &value))
+            return LeftPart(value.toString(), MaxValueLength);
+    }
+    return fallback;
+}
+
+QString IniWithValue(const QString &text, const QString &section, const QString &key,
+                     const QString &value)
+{
+    const QList<Line> lines = SplitLines(text);
+    const QString eol = text.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n")
+                                                              : QStringLiteral("\n");
+    const QString entry = key + u'=' + value;
+
+    bool inSection = false;
+    qsizetype insertAt = -1; // after the last non-blank line of the section
+    for (const Line &l : lines) {
+        const QStringView line = QStringView(text).mid(l.Begin, l.End - l.Begin);
+        const QString name = SectionName(line);
+        if (!name.isNull()) {
+            if (inSection)
+                break; // the key goes at the end of the first matching section
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            if (inSection)
+                insertAt = l.Next;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (KeyLine(line, key, nullptr))
+            return text.left(l.Begin) + entry + text.mid(l.End);
+        if (!line.trimmed().isEmpty())
+            insertAt = l.Next;
+    }
+
+    if (insertAt >= 0) {
+        QString before = text.left(insertAt);
+        if (!before.isEmpty() && !before.endsWith(u'\n'))
+            before += eol;
+        return before + entry + eol + text.mid(insertAt);
+    }
+    QString result = text;
+    if (!result.isEmpty() && !result.endsWith(u'\n'))
+        result += eol;
+    return result + u'[' + section + u']' + eol + entry + eol;
+}
+
+int IniInteger(const QString &value, int fallback)
+{
+    const QString t = value.trimmed();
+    QStringView digits = t;
+    int base = 10;
+    if (t.startsWith(u'$')) {
+        digits = digits.mid(1);
+        base = 16;
+    } else if (t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive)) {
+        digits = digits.mid(2);
+        base = 16;
+    }
+    // A hexadecimal number carries no sign of its own.
+    if (digits.isEmpty() || (base == 16 && (digits.front() == u'-' || digits.front() == u'+')))
+        return fallback;
+    bool ok = false;
+    const qlonglong n = digits.toLongLong(&ok, base);
+    if (!ok)
+        return fallback;
+    if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max())
+        return static_cast<int>(n);
+    // Eight hexadecimal digits are a 32-bit pattern: $FFFFFFFF is -1.
+    if (base == 16 && n <= 0xFFFFFFFFLL)
+        return static_cast<int>(static_cast<quint32>(n));
+    return fallback;
+}
+
+IniFile::IniFile(QString path)
+    : FPath(std::move(path))
+{
+    QFile file(FPath);
+    if (file.open(QIODevice::ReadOnly))
+        FText = QString::fromUtf8(file.read(MaxIniBytes));
+}
+
+QString IniFile::ReadString(const QString &section, const QString &key,
+                            const QString &fallback) const
+{
+    return IniValue(FText, section, key, fallback);
+}
+
+int IniFile::ReadInteger(const QString &section, const QString &key, int fallback) const
+{
+    const QString value = IniValue(FText, section, key, QString());
+    return value.isNull() ? fallback : IniInteger(value, fallback);
+}
+
+bool IniFile::ReadBool(const QString &section, const QString &key, bool fallback) const
+{
+    return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+bool IniFile::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    const QString text = IniWithValue(FText, section, key, value);
+    // Written whole through a temporary file, so a failed write never leaves
+    // half a settings file behind.
+    QSaveFile file(FPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(text.toUtf8());
+    if (!file.commit())
+        return false;
+    FText = text;
+    return true;
+}
+
+bool IniFile::WriteInteger(const QString &section, const QString &key, int value)
+{
+    return WriteString(section, key, QString::number(value));
+}
+
+bool IniFile::WriteBool(const QString &section, const QString &key, bool value)
+{
+    return WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QString SettingsPath(const QString &programPath)
+{
+    // The extension runs from the last "." to the end, unless a path separator follows it.
+    const qsizetype dot = programPath.lastIndexOf(u'.');
+    const qsizetype slash = programPath.lastIndexOf(u'/');
+    if (dot < 0 || dot < slash)
+        return programPath + QStringLiteral(".ini");
+    return LeftPart(programPath, dot) + QStringLiteral(".ini");
+}
+
+} // namespace korvane

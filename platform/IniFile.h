@@ -1,0 +1,50 @@
+// A small INI reader and writer that works on the text of the file, so that
+// writing a key leaves every other line exactly as it was.
+#pragma once
+
+#include <QString>
+
+namespace korvane {
+
+// The value of key in section (names compared without regard to letter case,
+// the first match winning), with blanks around it removed; fallback when the
+// section or key is missing.
+QString IniValue(const QString &text, const QString &section, const QString &key,
+                 const QString &fallback);
+
+// The text with key set to value: the key's line is replaced in place, or the
+// key is added at the end of its section, or the section is added at the end.
+QString IniWithValue(const QString &text, const QString &section, const QString &key,
+                     const QString &value);
+
+// Reads a value as a signed 32-bit number: decimal with an optional sign, or
+// hexadecimal after "0x", "0X" or "$"; blanks around it allowed. Anything else,
+// an empty text or a number out of range gives fallback.
+int IniInteger(const QString &value, int fallback);
+
+// The settings file: read whole at start-up, written key by key at exit.
+class IniFile
+{
+public:
+    explicit IniFile(QString path);
+
+    QString ReadString(const QString &section, const QString &key, const QString &fallback) const;
+    int ReadInteger(const QString &section, const QString &key, int fallback) const;
+    bool ReadBool(const QString &section, const QString &key, bool fallback) const;
+
+    // False when the file could not be written.
+    bool WriteString(const QString &section, const QString &key, const QString &value);
+    bool WriteInteger(const QString &section, const QString &key, int value);
+    bool WriteBool(const QString &section, const QString &key, bool value);
+
+    const QString &Path() const { return FPath; }
+
+private:
+    QString FPath;
+    QString FText;
+};
+
+// The settings file of a program: its path with the extension replaced by ".ini".
+QString SettingsPath(const QString &programPath);
+
+} // namespace korvane

@@ -1,0 +1,364 @@
+// Start-up and shut-down, the menus, the new-game routine with its presets,
+// the game clock and the option toggles.
+#include "MineForm.h"
+
+#include "Menus.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <chrono>
+
+using namespace korvane;
+
+TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
+    : QMainWindow(parent)
+    , FDesktop(desktop)
+{
+    setWindowTitle(QStringLiteral("Korvane"));
+    setWindowIcon(QIcon(QStringLiteral(":/korvane.png")));
+    FDesktop.SetParentWindow(this);
+    timSecond.setInterval(1000);
+    // A coarse timer may fire several per cent early; the clock counts ticks.
+    timSecond.setTimerType(Qt::PreciseTimer);
+    connect(&timSecond, &QTimer::timeout, this, &TfrmKorvane::timSecondTimer);
+
+    imDefaultSkin = QImage(QStringLiteral(":/DefaultSkin.png")).convertToFormat(QImage::Format_RGB32);
+    imDefaultFont = QImage(QStringLiteral(":/DefaultFont.png")).convertToFormat(QImage::Format_RGB32);
+    ilFaces.Reset(16, 16);
+    ilFaces.AddStrip(QImage(QStringLiteral(":/Faces.png")));
+
+    CreateControls();
+    CreateMenus();
+    qApp->installEventFilter(this);
+    FormCreate();
+}
+
+TfrmKorvane::~TfrmKorvane()
+{
+    qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+void TfrmKorvane::CreateControls()
+{
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+    pMain = new Panel(client, Panel::Raised, 2, 2, Panel::None, 0);
+    pDisplay = new Panel(pMain, Panel::None, 0, 2, Panel::Lowered, 2);
+    pCounterSurround = new Panel(pDisplay, Panel::None, 0, 3, Panel::None, 0);
+    pCounter = new Panel(pCounterSurround, Panel::Lowered, 1, 0, Panel::None, 0);
+    pbCounter = new PaintBox(pCounter, &CounterBitmap);
+    pTimerSurround = new Panel(pDisplay, Panel::None, 0, 3, Panel::None, 0);
+    pTimer = new Panel(pTimerSurround, Panel::Lowered, 1, 0, Panel::None, 0);
+    pbTimer = new PaintBox(pTimer, &TimerBitmap);
+    pButton = new Panel(pDisplay, Panel::None, 0, 0, Panel::None, 0);
+    spbNew = new FaceButton(pButton);
+    spbNew->setFixedSize(22, 22);
+    connect(spbNew, &QAbstractButton::clicked, this, [this] { spbNewClick(); });
+    pGame = new Panel(pMain, Panel::None, 0, 2, Panel::Lowered, 2);
+    pbGame = new PaintBox(pGame, &FieldBitmap);
+    pbGame->OnMouseDown = [this](Qt::MouseButton b, int x, int y) { pbGameMouseDown(b, x, y); };
+    pbGame->OnMouseMove = [this](int x, int y) { pbGameMouseMove(x, y); };
+    pbGame->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { pbGameMouseUp(b, x, y); };
+    sbInfo = new StatusPanels(client);
+    const QStringList texts {QStringLiteral("Flags: 8888"), QStringLiteral("Open: 8888"),
+                             QStringLiteral("Known: 100%"), QStringLiteral("Chances:")};
+    const int widths[] {60, 63, 73, 63};
+    for (int i = 0; i < 4; ++i)
+        sbInfo->SetPanel(i, texts[i], widths[i]);
+}
+
+void TfrmKorvane::CreateMenus()
+{
+    menuBar()->setNativeMenuBar(false);
+    struct Item
+    {
+        QAction **item;
+        const char *caption;
+        int group; // -2 command, -1 check item, >= 0 radio group
+        bool checked;
+        void (TfrmKorvane::*handler)();
+    };
+
+    Game1 = menuBar()->addMenu(QStringLiteral("&Game"));
+    const Item gameItems[] {
+        {&miNew, "&New      [F2]", -2, false, &TfrmKorvane::miNewClick},
+        {nullptr, nullptr, 0, false, nullptr},
+        {&miBeginner, "&Beginner", 0, false, &TfrmKorvane::miBeginnerClick},
+        {&miInter, "&Intermediate", 0, false, &TfrmKorvane::miInterClick},
+        {&miExpert, "&Expert", 0, false, &TfrmKorvane::miExpertClick},
+        {&miMaster, "&Master", 0, false, &TfrmKorvane::miMasterClick},
+        {&miCustom, "&Custom...", 0, false, &TfrmKorvane::miCustomClick},
+        {nullptr, nullptr, 0, false, nullptr},
+        {&miExit, "E&xit", -2, false, &TfrmKorvane::miExitClick},
+    };
+    Options1 = menuBar()->addMenu(QStringLiteral("&Options"));
+    const Item optionItems[] {
+        {&miSurround, "S&urroundings", -1, true, &TfrmKorvane::miSurroundClick},
+        {nullptr, "S&hields", 0, false, nullptr},
+        {&miMarks, "&Marks", -1, true, &TfrmKorvane::miMarksClick},
+        {&miStartMarked, "Start Marked", -1, false, &TfrmKorvane::miStartMarkedClick},
+        {&miAuto, "&Auto Open", -1, false, &TfrmKorvane::miAutoClick},
+        {&miOpenWalls, "&Open Walls", -1, false, &TfrmKorvane::miOpenWallsClick},
+        {&miUpflag, "Upflag", -1, false, &TfrmKorvane::miUpflagClick},
+        {nullptr, nullptr, 0, false, nullptr},
+        {&miMinutes, "&Minutes", 1, true, &TfrmKorvane::miMinutesClick},
+        {&miSeconds, "&Seconds", 1, false, &TfrmKorvane::miSecondsClick},
+        {nullptr, nullptr, 0, false, nullptr},
+        {nullptr, "Skin", 0, false, nullptr},
+        {nullptr, "Font", 0, false, nullptr},
+        {&miStatus, "Status", -1, true, &TfrmKorvane::miStatusClick},
+    };
+    auto build = [this](QMenu *menu, const auto &items) {
+        for (const Item &it : items) {
+            if (!it.caption) {
+                menu->addSeparator();
+                continue;
+            }
+            const QString caption = QString::fromUtf8(it.caption);
+            if (!it.item) {
+                // The submenus of the Options menu.
+                if (caption == u"S&hields")
+                    CreateShieldsMenu();
+                else if (caption == u"Skin")
+                    miSkins = menu->addMenu(caption);
+                else
+                    miFonts = menu->addMenu(caption);
+                continue;
+            }
+            QAction *action = it.group == -2 ? menu->addAction(caption)
+                                             : AddCheckItem(menu, caption, it.group);
+            action->setChecked(it.checked);
+            *it.item = action;
+            connect(action, &QAction::triggered, this, it.handler);
+        }
+    };
+    build(Game1, gameItems);
+    build(Options1, optionItems);
+
+    Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
+    ReadMetxt1 = Help1->addAction(QStringLiteral("Readme"));
+    Credits1 = Help1->addAction(QStringLiteral("Credits..."));
+    About1 = Help1->addAction(QStringLiteral("&About..."));
+    connect(ReadMetxt1, &QAction::triggered, this, &TfrmKorvane::readmeRequested);
+    connect(Credits1, &QAction::triggered, this, &TfrmKorvane::creditsRequested);
+    connect(About1, &QAction::triggered, this, &TfrmKorvane::aboutRequested);
+}
+
+void TfrmKorvane::FormCreate()
+{
+    MarginColumns = 0;
+    CellHeight = 16;
+    CellWidth = 16;
+
+    // Centred on the whole screen at the designed size; the layout of the
+    // first game later resizes the window about this centre.
+    const QSize designed(192, menuBar()->sizeHint().height() + 231 + sbInfo->height());
+    resize(designed);
+    if (const QScreen *s = screen()) {
+        const QRect g = s->geometry();
+        move(g.left() + (g.width() - designed.width()) / 2,
+             g.top() + (g.height() - designed.height()) / 2);
+    }
+
+    FieldBitmap = QImage();
+    TimerBitmap = QImage();
+    CounterBitmap = QImage();
+    FGenerator.seed(static_cast<std::mt19937::result_type>(
+        std::chrono::steady_clock::now().time_since_epoch().count()
+        ^ std::chrono::system_clock::now().time_since_epoch().count()));
+    SkinFiles.clear();
+    FontFiles.clear();
+
+    LoadSettings();
+    ScanSkins();
+    ScanFonts();
+    NewGame();
+    NewGame();
+}
+
+void TfrmKorvane::FormDestroy()
+{
+    if (FDestroyed)
+        return;
+    FDestroyed = true;
+    timSecond.stop();
+    Game.reset();
+    FieldBitmap = QImage();
+    TimerBitmap = QImage();
+    CounterBitmap = QImage();
+    SkinFiles.clear();
+    FontFiles.clear();
+    SaveSettings();
+}
+
+void TfrmKorvane::NewGame()
+{
+    Game.reset();
+    const int shields = ComputeShields(GameBombs);
+    MineRandom random = FRandom;
+    if (!random) {
+        random = [this](std::int32_t n) {
+            return std::uniform_int_distribution<std::int32_t>(0, n - 1)(FGenerator);
+        };
+    }
+    Game = std::make_unique<MineGame>(GameWidth, GameHeight, GameBombs, GameWalls, shields,
+                                      miStartMarked->isChecked(), random);
+    if (miOpenWalls->isChecked()) {
+        Game->OpenInnerWalls();
+        if (miSurround->isChecked())
+            Game->OpenBorderWalls();
+    }
+    ResetClock();
+}
+
+void TfrmKorvane::ResetClock()
+{
+    timSecond.stop();
+    ElapsedSeconds = 0;
+    RedrawAll();
+}
+
+void TfrmKorvane::RedrawAll()
+{
+    DisplayDigits = std::max<int>(4, QString::number(Game->BombsLeft()).size());
+    Game->FAutoOpen = miAuto->isChecked();
+    RenderCounter();
+    RenderTimer();
+    RenderField();
+    LayoutWindow();
+    UpdateStatusBar();
+    ShowCounter();
+    ShowTimer();
+    ShowField();
+    ShowNormalFace();
+}
+
+void TfrmKorvane::StartClock()
+{
+    ElapsedSeconds = 1;
+    RenderTimer();
+    ShowTimer();
+    timSecond.start();
+    if (!timSecond.isActive())
+        FDesktop.ShowMessage(QStringLiteral("Not enough timers available"));
+}
+
+void TfrmKorvane::timSecondTimer()
+{
+    const bool minutes = miMinutes->isChecked();
+    const QString oldText = FormatTime(ElapsedSeconds, minutes);
+    // The count has no upper limit; it stops growing only where an int would wrap.
+    if (ElapsedSeconds < std::numeric_limits<int>::max())
+        ++ElapsedSeconds;
+    UpdateTimerDisplay(oldText, FormatTime(ElapsedSeconds, minutes));
+}
+
+void TfrmKorvane::ApplyPreset(QAction *item, int width, int height, int bombs)
+{
+    item->setChecked(true);
+    GameWidth = width;
+    GameHeight = height;
+    GameBombs = bombs;
+    GameWalls = 0;
+    NewGame();
+}
+
+void TfrmKorvane::miBeginnerClick()
+{
+    ApplyPreset(miBeginner, 11, 11, 10);
+}
+
+void TfrmKorvane::miInterClick()
+{
+    ApplyPreset(miInter, 18, 18, 40);
+}
+
+void TfrmKorvane::miExpertClick()
+{
+    ApplyPreset(miExpert, 32, 18, 99);
+}
+
+void TfrmKorvane::miMasterClick()
+{
+    ApplyPreset(miMaster, 32, 26, 180);
+}
+
+void TfrmKorvane::miCustomClick()
+{
+    emit customFieldRequested();
+}
+
+bool TfrmKorvane::Surround() const
+{
+    return miSurround->isChecked();
+}
+
+void TfrmKorvane::miSurroundClick()
+{
+    RenderField();
+    LayoutWindow();
+    ShowField();
+    UpdateStatusBar();
+}
+
+void TfrmKorvane::miAutoClick()
+{
+    Game->FAutoOpen = miAuto->isChecked();
+}
+
+void TfrmKorvane::miOpenWallsClick()
+{
+    if (!miOpenWalls->isChecked())
+        return;
+    const bool inner = Game->OpenInnerWalls();
+    const bool border = miSurround->isChecked() && Game->OpenBorderWalls();
+    if (inner || border) {
+        RenderField();
+        ShowField();
+        UpdateStatusBar();
+    }
+}
+
+void TfrmKorvane::miMinutesClick()
+{
+    // Qt has already moved the check mark: the text before the click is the
+    // one on display.
+    const QString oldText = FTimerText;
+    miMinutes->setChecked(true);
+    UpdateTimerDisplay(oldText, FormatTime(ElapsedSeconds, true));
+}
+
+void TfrmKorvane::miSecondsClick()
+{
+    const QString oldText = FTimerText;
+    miSeconds->setChecked(true);
+    UpdateTimerDisplay(oldText, FormatTime(ElapsedSeconds, false));
+}
+
+void TfrmKorvane::FormKeyDown(int key, Qt::KeyboardModifiers)
+{
+    constexpr int VK_F2 = 113;
+    if (key == VK_F2)
+        NewGame();
+}
+
+bool TfrmKorvane::eventFilter(QObject *watched, QEvent *event)
+{
+    // The window sees every key before its controls do, so F2 works wherever
+    // the focus is inside it.
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (key->key() == Qt::Key_F2 && widget && widget->window() == this && !key->isAutoRepeat()) {
+            FormKeyDown(113, key->modifiers());
+            // Taken here: an unhandled key travels on to every parent, and
+            // each would start another game.
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

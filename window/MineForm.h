@@ -1,0 +1,259 @@
+// The main window: owns the game, the drawing buffers, the image lists and the
+// menus whose check marks are the options. Its sources are split by concern:
+// MineForm.cpp (start-up, new game, clock, options), MineFormSettings.cpp,
+// MineFormShields.cpp, MineFormInput.cpp, MineFormStatus.cpp,
+// MineFormSkins.cpp, MineFormRender.cpp and MineFormDigits.cpp.
+#pragma once
+
+#include "Desktop.h"
+#include "ImageList.h"
+#include "MineStorage.h"
+#include "Panels.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+#include <random>
+
+class QAction;
+class QMenu;
+
+class TfrmKorvane : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmKorvane(korvane::Desktop &desktop, QWidget *parent = nullptr);
+    ~TfrmKorvane() override;
+
+    // Start-up, new game and clock
+    void NewGame();
+    void ResetClock();
+    void RedrawAll();
+    void StartClock();
+    void timSecondTimer();
+    // Field draws for games to come; tests lay out exact fields with it.
+    void SetRandomSource(MineRandom random) { FRandom = std::move(random); }
+
+    // Presets and options
+    void miNewClick() { NewGame(); }
+    void spbNewClick() { NewGame(); }
+    void miExitClick() { close(); }
+    void miBeginnerClick();
+    void miInterClick();
+    void miExpertClick();
+    void miMasterClick();
+    void miCustomClick();
+    void miSurroundClick();
+    void miMarksClick() { }
+    void miStartMarkedClick() { }
+    void miAutoClick();
+    void miOpenWallsClick();
+    void miUpflagClick() { }
+    void miMinutesClick();
+    void miSecondsClick();
+    void miStatusClick();
+
+    // Settings file
+    void LoadSettings();
+    void SaveSettings();
+    QString SettingsFile() const;
+
+    // Shields
+    int ComputeShields(int bombs) const;
+    void ShieldClick(QAction *sender);
+
+    // Input
+    void pbGameMouseDown(Qt::MouseButton button, int X, int Y);
+    void pbGameMouseMove(int X, int Y);
+    void pbGameMouseUp(Qt::MouseButton button, int X, int Y);
+    bool CycleFlag(int x, int y);
+    void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+
+    // Status bar
+    void UpdateStatusBar();
+
+    // Skins, fonts and faces
+    void ScanSkins();
+    void ScanFonts();
+    bool LoadSkin(const QString &name);
+    bool LoadFont(const QString &name);
+    void LoadDefaultSkin();
+    void LoadDefaultFont();
+    void SkinItemClick(QAction *sender);
+    void FontItemClick(QAction *sender);
+    void SetFace(int index);
+    void ShowNormalFace() { SetFace(0); }
+    void ShowPressedFace() { SetFace(1); }
+    void ShowLostFace() { SetFace(2); }
+    void ShowWonFace() { SetFace(3); }
+
+    // Field rendering and layout
+    int TileIndex(int x, int y) const;
+    void DrawCell(int x, int y);
+    void DrawPressedCell(int x, int y);
+    void DrawBlock(int x, int y);
+    void DrawPressedBlock(int x, int y);
+    void ShowCell(int x, int y);
+    void ShowBlock(int x, int y);
+    void RenderField();
+    void ShowField();
+    void LayoutWindow();
+
+    // Digit displays
+    QString FormatCounter(int number) const;
+    static QString FormatTime(int seconds, bool minutes, int displayDigits);
+    QString FormatTime(int seconds, bool minutes) const
+    {
+        return FormatTime(seconds, minutes, DisplayDigits);
+    }
+    void DrawCounterDigits(const QString &text);
+    void DrawTimerDigits(const QString &text);
+    void RenderCounter();
+    void RenderTimer();
+    void ShowCounter();
+    void ShowTimer();
+    void UpdateCounterDisplay(const QString &oldText, const QString &newText);
+    void UpdateTimerDisplay(const QString &oldText, const QString &newText);
+
+    // State read by tests and by the dialogs
+    const MineGame &CurrentGame() const { return *Game; }
+    MineGame &CurrentGame() { return *Game; }
+
+    // Fields of the window, named as the rest of the program speaks of them
+    std::unique_ptr<MineGame> Game;
+    int GameWidth = 11;
+    int GameHeight = 11;
+    int GameBombs = 10;
+    int GameWalls = 0;
+    int ElapsedSeconds = 0;
+    int DisplayDigits = 4;
+    QImage FieldBitmap;
+    QImage TimerBitmap;
+    QImage CounterBitmap;
+    QStringList SkinFiles;
+    QStringList FontFiles;
+    int CellWidth = 16;
+    int CellHeight = 16;
+    int DigitWidth = 13;
+    int DigitHeight = 23;
+    int MarginColumns = 0;
+    QString SkinName = QStringLiteral("Default");
+    QString FontName = QStringLiteral("Default");
+
+    bool LeftDown = false;
+    bool RightDown = false;
+    bool LeftPending = false;
+    bool RightPending = false;
+    int PressedX = 0;
+    int PressedY = 0;
+
+    korvane::ImageList ilCells;
+    korvane::ImageList ilDigits;
+    korvane::ImageList ilFaces;
+    QImage imDefaultSkin;
+    QImage imDefaultFont;
+    QTimer timSecond;
+
+    // Controls
+    korvane::Panel *pMain = nullptr;
+    korvane::Panel *pDisplay = nullptr;
+    korvane::Panel *pCounterSurround = nullptr;
+    korvane::Panel *pCounter = nullptr;
+    korvane::Panel *pTimerSurround = nullptr;
+    korvane::Panel *pTimer = nullptr;
+    korvane::Panel *pButton = nullptr;
+    korvane::Panel *pGame = nullptr;
+    korvane::PaintBox *pbCounter = nullptr;
+    korvane::PaintBox *pbTimer = nullptr;
+    korvane::PaintBox *pbGame = nullptr;
+    korvane::FaceButton *spbNew = nullptr;
+    korvane::StatusPanels *sbInfo = nullptr;
+
+    // Menu items
+    QMenu *Game1 = nullptr;
+    QMenu *Options1 = nullptr;
+    QMenu *Help1 = nullptr;
+    QAction *miNew = nullptr;
+    QAction *miBeginner = nullptr;
+    QAction *miInter = nullptr;
+    QAction *miExpert = nullptr;
+    QAction *miMaster = nullptr;
+    QAction *miCustom = nullptr;
+    QAction *miExit = nullptr;
+    QAction *miSurround = nullptr;
+    QMenu *miShields = nullptr;
+    QAction *miSingle = nullptr;
+    QAction *miMaximum = nullptr;
+    QMenu *miPercentageMenu = nullptr;
+    QAction *miPercentage = nullptr;
+    QAction *miPercentage10 = nullptr;
+    QAction *miPercentage20 = nullptr;
+    QAction *miPercentage30 = nullptr;
+    QAction *miPercentage40 = nullptr;
+    QAction *miPercentageCustom = nullptr;
+    QAction *miPercentageSelect = nullptr;
+    QMenu *miFixedMenu = nullptr;
+    QAction *miFixed = nullptr;
+    QAction *miFixed2 = nullptr;
+    QAction *miFixed3 = nullptr;
+    QAction *miFixed4 = nullptr;
+    QAction *miFixed5 = nullptr;
+    QAction *miFixedCustom = nullptr;
+    QAction *miFixedSelect = nullptr;
+    QAction *miMarks = nullptr;
+    QAction *miStartMarked = nullptr;
+    QAction *miAuto = nullptr;
+    QAction *miOpenWalls = nullptr;
+    QAction *miUpflag = nullptr;
+    QAction *miMinutes = nullptr;
+    QAction *miSeconds = nullptr;
+    QMenu *miSkins = nullptr;
+    QMenu *miFonts = nullptr;
+    QAction *miStatus = nullptr;
+    QAction *ReadMetxt1 = nullptr;
+    QAction *Credits1 = nullptr;
+    QAction *About1 = nullptr;
+
+signals:
+    // Help items: the dialogs live outside the main window and connect here.
+    void readmeRequested();
+    void creditsRequested();
+    void aboutRequested();
+    // The custom field and custom shields dialogs are asked through these hooks.
+    void customFieldRequested();
+    void customShieldsRequested(bool percentage);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void CreateControls();
+    void CreateMenus();
+    void CreateShieldsMenu();
+    void ArrangeControls();
+    void ApplyPreset(QAction *item, int width, int height, int bombs);
+    QString DataFolder(const QString &name) const;
+    void ScanFolder(const QString &folder, QStringList &files, const QString &current,
+                    QMenu *menu, bool skins);
+    bool LoadTileSet(const QString &name, bool skin);
+    bool Surround() const;
+    int StatusBarHeight() const;
+    void PressRelease(bool left, bool right, Qt::MouseButton button);
+    int ClientHeightAboveStatus() const;
+
+    korvane::Desktop &FDesktop;
+    MineRandom FRandom;
+    std::mt19937 FGenerator;
+    bool FDestroyed = false;
+    // The text the time display shows, the "before" of a format switch.
+    QString FTimerText;
+    // The last window geometry the layout set, remembered so that a window
+    // manager's late moves do not shift the centre the next layout keeps.
+    QRect FOuter;
+};

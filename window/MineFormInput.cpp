@@ -1,0 +1,157 @@
+// Mouse play on the field and the F2 key.
+#include "MineForm.h"
+
+bool TfrmKorvane::CycleFlag(int x, int y)
+{
+    switch (Game->CellState(x, y)) {
+    case csHidden:
+        return Game->FlagCell(x, y);
+    case csFlagged:
+        return miMarks->isChecked() ? Game->MarkCell(x, y) : Game->ClearCell(x, y);
+    case csMarked:
+        return Game->ClearCell(x, y);
+    case csOpen:
+        break;
+    }
+    return false;
+}
+
+namespace {
+
+// Pixel to cell, truncating toward zero: a position less than a tile left of
+// or above the box maps to the first drawn column or row.
+int ToCell(int pixel, int size, int shift)
+{
+    return pixel / size + shift;
+}
+
+} // namespace
+
+void TfrmKorvane::pbGameMouseDown(Qt::MouseButton button, int X, int Y)
+{
+    if (Game->IsFinished())
+        return;
+    const int s = Surround() ? 0 : 1;
+    const int x = ToCell(X, CellWidth, s - MarginColumns);
+    const int y = ToCell(Y, CellHeight, s);
+    if (button == Qt::LeftButton) {
+        LeftDown = true;
+        LeftPending = true;
+        if (RightDown)
+            RightPending = false;
+    } else if (button == Qt::RightButton) {
+        RightDown = true;
+        RightPending = true;
+        if (LeftDown)
+            LeftPending = false;
+    }
+    if (LeftDown) {
+        if (RightDown) {
+            DrawPressedBlock(x, y);
+            ShowBlock(x, y);
+        } else {
+            DrawPressedCell(x, y);
+            ShowCell(x, y);
+        }
+        ShowPressedFace();
+        PressedX = x;
+        PressedY = y;
+        return;
+    }
+    if (RightDown && RightPending && !miUpflag->isChecked()) {
+        const QString oldText = FormatCounter(Game->BombsLeft());
+        if (CycleFlag(x, y)) {
+            if (!timSecond.isActive())
+                StartClock();
+            DrawCell(x, y);
+            ShowCell(x, y);
+            UpdateCounterDisplay(oldText, FormatCounter(Game->BombsLeft()));
+            if (sbInfo->isVisibleTo(this))
+                UpdateStatusBar();
+        }
+    }
+}
+
+void TfrmKorvane::pbGameMouseMove(int X, int Y)
+{
+    if (Game->IsFinished() || !LeftDown)
+        return;
+    const int s = Surround() ? 0 : 1;
+    const int x = ToCell(X, CellWidth, s - MarginColumns);
+    const int y = ToCell(Y, CellHeight, s);
+    if (x == PressedX && y == PressedY)
+        return;
+    if (RightDown) {
+        DrawBlock(PressedX, PressedY);
+        ShowBlock(PressedX, PressedY);
+        DrawPressedBlock(x, y);
+        ShowBlock(x, y);
+    } else {
+        DrawCell(PressedX, PressedY);
+        ShowCell(PressedX, PressedY);
+        DrawPressedCell(x, y);
+        ShowCell(x, y);
+    }
+    PressedX = x;
+    PressedY = y;
+}
+
+void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
+{
+    if (!Game->IsFinished()) {
+        const QString oldText = FormatCounter(Game->BombsLeft());
+        const int s = Surround() ? 0 : 1;
+        const int x = ToCell(X, CellWidth, s - MarginColumns);
+        const int y = ToCell(Y, CellHeight, s);
+        bool changed = false;
+        bool chorded = false;
+        if (LeftDown && RightDown) {
+            changed = chorded = Game->Chord(x, y);
+        } else if (button == Qt::LeftButton && Game->CellState(x, y) != csFlagged) {
+            if (LeftDown && LeftPending)
+                changed = Game->OpenCell(x, y);
+        } else if (button == Qt::RightButton && miUpflag->isChecked() && RightDown
+                   && RightPending) {
+            changed = CycleFlag(x, y);
+        }
+        if (changed) {
+            if (!timSecond.isActive())
+                StartClock();
+            if (chorded || (Game->CellNumber(x, y) == 0 && Game->FAutoOpen)) {
+                RenderField();
+                ShowField();
+            } else {
+                DrawCell(x, y);
+                ShowCell(x, y);
+            }
+            UpdateCounterDisplay(oldText, FormatCounter(Game->BombsLeft()));
+            if (sbInfo->isVisibleTo(this))
+                UpdateStatusBar();
+        } else if (LeftDown && RightDown) {
+            DrawBlock(x, y);
+            ShowBlock(x, y);
+        }
+        if (Game->IsFinished()) {
+            timSecond.stop();
+            RenderField();
+            ShowField();
+            if (Game->IsWon())
+                ShowWonFace();
+            else if (Game->IsLost())
+                ShowLostFace();
+        } else {
+            ShowNormalFace();
+        }
+    }
+    if (button == Qt::LeftButton) {
+        LeftDown = false;
+        LeftPending = false;
+        if (RightDown)
+            RightPending = false;
+    } else if (button == Qt::RightButton) {
+        RightDown = false;
+        RightPending = false;
+        if (LeftDown)
+            LeftPending = false;
+    }
+}

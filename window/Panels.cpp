@@ -1,0 +1,192 @@
+#include "Panels.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace korvane {
+
+namespace {
+
+const QColor Face(0xC0, 0xC0, 0xC0);
+const QColor Light(0xFF, 0xFF, 0xFF);
+const QColor Shadow(0x80, 0x80, 0x80);
+const QColor DarkShadow(0x40, 0x40, 0x40);
+
+// Draws a bevel of the given width inside r and returns what lies within it.
+QRect DrawBevel(QPainter &p, QRect r, Panel::Bevel bevel, int width)
+{
+    if (bevel == Panel::None || width <= 0)
+        return r;
+    const QColor topLeft = bevel == Panel::Raised ? Light : Shadow;
+    const QColor bottomRight = bevel == Panel::Raised ? Shadow : Light;
+    for (int i = 0; i < width; ++i) {
+        p.fillRect(r.left(), r.top(), r.width(), 1, topLeft);
+        p.fillRect(r.left(), r.top(), 1, r.height(), topLeft);
+        p.fillRect(r.left(), r.bottom(), r.width(), 1, bottomRight);
+        p.fillRect(r.right(), r.top() + 1, 1, r.height() - 1, bottomRight);
+        r.adjust(1, 1, -1, -1);
+    }
+    return r;
+}
+
+} // namespace
+
+Panel::Panel(QWidget *parent, Bevel outer, int outerWidth, int border, Bevel inner, int innerWidth)
+    : QWidget(parent)
+    , FOuter(outer)
+    , FOuterWidth(outer == None ? 0 : outerWidth)
+    , FBorder(border)
+    , FInner(inner)
+    , FInnerWidth(inner == None ? 0 : innerWidth)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void Panel::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Face);
+    QRect r = DrawBevel(p, rect(), FOuter, FOuterWidth);
+    r.adjust(FBorder, FBorder, -FBorder, -FBorder);
+    DrawBevel(p, r, FInner, FInnerWidth);
+}
+
+PaintBox::PaintBox(QWidget *parent, const QImage *bitmap)
+    : QWidget(parent)
+    , FBitmap(bitmap)
+{
+    // The bitmap covers the whole box: nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PaintBox::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    const QRect r = event->rect();
+    p.drawImage(r.topLeft(), *FBitmap, r);
+    // Whatever the bitmap does not cover shows the panel face.
+    const QRegion rest = QRegion(r) - QRegion(FBitmap->rect());
+    for (const QRect &part : rest)
+        p.fillRect(part, Face);
+}
+
+void PaintBox::mousePressEvent(QMouseEvent *event)
+{
+    if (OnMouseDown)
+        OnMouseDown(event->button(), event->position().toPoint().x(),
+                    event->position().toPoint().y());
+}
+
+void PaintBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // A second press in quick succession is a press like any other.
+    mousePressEvent(event);
+}
+
+void PaintBox::mouseMoveEvent(QMouseEvent *event)
+{
+    if (OnMouseMove)
+        OnMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void PaintBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (OnMouseUp)
+        OnMouseUp(event->button(), event->position().toPoint().x(),
+                  event->position().toPoint().y());
+}
+
+FaceButton::FaceButton(QWidget *parent)
+    : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void FaceButton::SetGlyph(const QImage &glyph)
+{
+    QImage image = glyph.convertToFormat(QImage::Format_ARGB32);
+    if (!image.isNull()) {
+        const QRgb transparent = image.pixel(0, image.height() - 1);
+        for (int y = 0; y < image.height(); ++y) {
+            auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                if (line[x] == transparent)
+                    line[x] = 0;
+            }
+        }
+    }
+    FGlyph = image;
+    update();
+}
+
+void FaceButton::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    const bool down = isDown();
+    p.fillRect(rect(), Face);
+    QRect r = rect();
+    if (down) {
+        // Pressed: a thin dark frame, the glyph one pixel down and right.
+        p.setPen(Shadow);
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+    } else {
+        p.fillRect(r.left(), r.top(), r.width(), 1, Light);
+        p.fillRect(r.left(), r.top(), 1, r.height(), Light);
+        p.fillRect(r.left(), r.bottom(), r.width(), 1, DarkShadow);
+        p.fillRect(r.right(), r.top(), 1, r.height(), DarkShadow);
+        p.fillRect(r.left() + 1, r.bottom() - 1, r.width() - 2, 1, Shadow);
+        p.fillRect(r.right() - 1, r.top() + 1, 1, r.height() - 2, Shadow);
+    }
+    const int shift = down ? 1 : 0;
+    p.drawImage((width() - FGlyph.width()) / 2 + shift, (height() - FGlyph.height()) / 2 + shift,
+                FGlyph);
+}
+
+StatusPanels::StatusPanels(QWidget *parent)
+    : QWidget(parent)
+{
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(11);
+    setFont(f);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedHeight(fontMetrics().height() + 7);
+}
+
+void StatusPanels::SetPanel(int i, const QString &text, int width)
+{
+    while (FTexts.size() <= i) {
+        FTexts.append(QString());
+        FWidths.append(0);
+    }
+    FTexts[i] = text;
+    FWidths[i] = width;
+    update();
+}
+
+int StatusPanels::TextWidth(const QString &text) const
+{
+    return fontMetrics().horizontalAdvance(text);
+}
+
+void StatusPanels::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Face);
+    p.setPen(Qt::black);
+    int x = 0;
+    for (qsizetype i = 0; i < FTexts.size() && x < width(); ++i) {
+        // Each panel is sunken by one pixel, two pixels from its neighbour.
+        const QRect cell(x, 2, FWidths[i] - 2, height() - 2);
+        if (cell.width() > 2) {
+            p.fillRect(cell.left(), cell.top(), cell.width(), 1, Shadow);
+            p.fillRect(cell.left(), cell.top(), 1, cell.height(), Shadow);
+            p.fillRect(cell.left(), cell.bottom(), cell.width(), 1, Light);
+            p.fillRect(cell.right(), cell.top(), 1, cell.height(), Light);
+            p.setPen(Qt::black);
+            p.drawText(cell.adjusted(3, 0, -1, 0), Qt::AlignVCenter | Qt::AlignLeft, FTexts[i]);
+        }
+        x += FWidths[i];
+    }
+}
+
+} // namespace korvane
