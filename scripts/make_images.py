@@ -12,7 +12,6 @@ Images written:
   korvane.png       256 x 256 RGBA - program icon
   korvane-32.png     32 x 32 RGBA - program icon, small
   korvane-16.png     16 x 16 RGBA - program icon, smallest
-  korvane.qrc       the Qt resource list (prefix "/")
 
 Usage: scripts/make_images.py [output-directory]   (default: ../resources)
 """
@@ -662,14 +661,6 @@ def make_small_icon():
 
 # ---------------------------------------------------------------------------
 
-QRC = """<!DOCTYPE RCC>
-<RCC version="1.0">
-<qresource prefix="/">
-{files}</qresource>
-</RCC>
-"""
-
-
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else \
@@ -685,9 +676,6 @@ def main():
     ]
     for name, img in images:
         img.save_png(os.path.join(out, name))
-    files = ''.join('    <file>%s</file>\n' % name for name, _ in images)
-    with open(os.path.join(out, 'korvane.qrc'), 'w', newline='\n') as f:
-        f.write(QRC.format(files=files))
 
 
 if __name__ == '__main__':

@@ -194,7 +194,7 @@ void TfrmKorvane::LayoutWindow()
     int w = frameW + 16 + (Game->FWidth - 2 * s) * CellWidth;
     const int oldMargin = MarginColumns;
     MarginColumns = 0;
-    while (w < need) {
+    while (w < need && CellWidth > 0) {
         ++MarginColumns;
         w += 2 * CellWidth;
     }
