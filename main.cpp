@@ -1,6 +1,10 @@
 // Korvane: uncover the field, avoid the bombs.
 #include "Desktop.h"
+#include "MineAbout.h"
+#include "MineCredits.h"
+#include "MineCustom.h"
 #include "MineForm.h"
+#include "MineShields.h"
 
 #include <QApplication>
 
@@ -14,6 +18,12 @@ int main(int argc, char *argv[])
 
     korvane::Desktop desktop;
     TfrmKorvane frmKorvane(desktop);
+    // The dialogs come after the main window and live as long as it does.
+    TfrmCustom frmCustom(&frmKorvane);
+    TfrmAbout frmAbout(desktop, &frmKorvane);
+    TfrmCredits frmCredits(desktop, &frmKorvane);
+    TfrmShields frmShields(&frmKorvane);
+    frmKorvane.SetDialogs(&frmCustom, &frmAbout, &frmCredits, &frmShields);
     frmKorvane.show();
     return app.exec();
 }

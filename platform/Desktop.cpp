@@ -15,27 +15,26 @@ namespace korvane {
 namespace {
 
 #ifdef KORVANE_HAVE_CANBERRA
-// One context for the whole run, opened on first use; sounds play
-// asynchronously inside the sound server.
-ca_context *SoundContext()
-{
-    static ca_context *context = [] {
-        ca_context *c = nullptr;
-        if (ca_context_create(&c) != CA_SUCCESS)
-            return static_cast<ca_context *>(nullptr);
-        ca_context_change_props(c, CA_PROP_APPLICATION_NAME, "Korvane", nullptr);
-        return c;
-    }();
-    return context;
-}
+    // One context for the whole run, opened on first use; sounds play
+    // asynchronously inside the sound server.
+    ca_context *SoundContext()
+    {
+        static ca_context *context = [] {
+            ca_context *c = nullptr;
+            if (ca_context_create(&c) != CA_SUCCESS)
+                return static_cast<ca_context *>(nullptr);
+            ca_context_change_props(c, CA_PROP_APPLICATION_NAME, "Korvane", nullptr);
+            return c;
+        }();
+        return context;
+    }
 #endif
 
 } // namespace
 
 void Desktop::ShowMessage(const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Korvane"), text, QMessageBox::Ok,
-        FParent);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Korvane"), text, QMessageBox::Ok, FParent);
     box.exec();
 }
 
@@ -54,9 +53,8 @@ void Desktop::PlaySound(const QString &eventId)
 
 bool Desktop::OpenDefault(const QString &target)
 {
-    const QUrl url = target.contains(QStringLiteral("://")) || target.startsWith(u"mailto:")
-        ? QUrl(target)
-        : QUrl::fromLocalFile(target);
+    // A path names a file; anything else is an address with a scheme of its own.
+    const QUrl url = target.startsWith(u'/') ? QUrl::fromLocalFile(target) : QUrl(target);
     return QDesktopServices::openUrl(url);
 }
 

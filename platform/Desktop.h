@@ -38,7 +38,9 @@ protected:
 class RecordingDesktop : public Desktop
 {
 public:
-    explicit RecordingDesktop(QString programPath = {}) : FProgramPath(std::move(programPath)) { }
+    explicit RecordingDesktop(QString programPath = {})
+        : FProgramPath(std::move(programPath))
+    { }
 
     void ShowMessage(const QString &text) override { Messages << text; }
     void PlaySound(const QString &eventId) override { Sounds << eventId; }

@@ -12,8 +12,8 @@ QStringList ListPngNames(const QString &folder)
         return {};
     // Hidden entries and entries of every kind count: the listing is by name only.
     return dir.entryList({QStringLiteral("*.png")},
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-        QDir::Name | QDir::IgnoreCase);
+                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDir::Name | QDir::IgnoreCase);
 }
 
 QString FindFileNoCase(const QString &folder, const QString &fileName)
@@ -22,9 +22,8 @@ QString FindFileNoCase(const QString &folder, const QString &fileName)
     const QString exact = dir.filePath(fileName);
     if (QFileInfo::exists(exact))
         return exact;
-    const QStringList entries
-        = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-            QDir::Name);
+    const QStringList entries = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &entry : entries) {
         if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
             return dir.filePath(entry);

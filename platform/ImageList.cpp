@@ -24,11 +24,12 @@ void ImageList::AddStrip(const QImage &strip)
     const int rows = std::min(FHeight, source.height());
     FPixels.resize(static_cast<std::size_t>(FCount + k) * FWidth * FHeight, 0xFF000000u);
     for (int i = 0; i < k; ++i) {
-        std::uint32_t *image = FPixels.data() + static_cast<std::size_t>(FCount + i) * FWidth * FHeight;
+        std::uint32_t *image
+            = FPixels.data() + static_cast<std::size_t>(FCount + i) * FWidth * FHeight;
         for (int y = 0; y < rows; ++y) {
             const auto *line = reinterpret_cast<const std::uint32_t *>(source.constScanLine(y));
             std::memcpy(image + static_cast<std::size_t>(y) * FWidth, line + i * FWidth,
-                sizeof(std::uint32_t) * FWidth);
+                        sizeof(std::uint32_t) * FWidth);
         }
     }
     FCount += k;
@@ -41,8 +42,8 @@ void ImageList::Draw(QImage &target, int x, int y, int index) const
     // Clip in 64 bits: positions far outside the target must not overflow.
     const qint64 left = std::max<qint64>(x, 0);
     const qint64 top = std::max<qint64>(y, 0);
-    const qint64 right = std::min<qint64>(qint64 { x } + FWidth, target.width());
-    const qint64 bottom = std::min<qint64>(qint64 { y } + FHeight, target.height());
+    const qint64 right = std::min<qint64>(qint64 {x} + FWidth, target.width());
+    const qint64 bottom = std::min<qint64>(qint64 {y} + FHeight, target.height());
     if (left >= right || top >= bottom)
         return;
     const std::uint32_t *image = Pixels(index);

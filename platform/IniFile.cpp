@@ -12,58 +12,58 @@ namespace korvane {
 
 namespace {
 
-// The settings file is small; anything bigger than this is not ours and is
-// read only as far as this.
-constexpr qint64 MaxIniBytes = 4 * 1024 * 1024;
-constexpr qsizetype MaxValueLength = 2047;
+    // The settings file is small; anything bigger than this is not ours and is
+    // read only as far as this.
+    constexpr qint64 MaxIniBytes = 4 * 1024 * 1024;
+    constexpr qsizetype MaxValueLength = 2047;
 
-struct Line
-{
-    qsizetype Begin = 0; // first character of the line
-    qsizetype End = 0; // past its last character, line break excluded
-    qsizetype Next = 0; // first character of the following line
-};
+    struct Line
+    {
+        qsizetype Begin = 0; // first character of the line
+        qsizetype End = 0; // past its last character, line break excluded
+        qsizetype Next = 0; // first character of the following line
+    };
 
-QList<Line> SplitLines(const QString &text)
-{
-    QList<Line> lines;
-    qsizetype begin = 0;
-    while (begin < text.size()) {
-        qsizetype nl = text.indexOf(u'\n', begin);
-        const qsizetype next = nl < 0 ? text.size() : nl + 1;
-        qsizetype end = nl < 0 ? text.size() : nl;
-        if (end > begin && text.at(end - 1) == u'\r')
-            --end;
-        lines.append({begin, end, next});
-        begin = next;
+    QList<Line> SplitLines(const QString &text)
+    {
+        QList<Line> lines;
+        qsizetype begin = 0;
+        while (begin < text.size()) {
+            qsizetype nl = text.indexOf(u'\n', begin);
+            const qsizetype next = nl < 0 ? text.size() : nl + 1;
+            qsizetype end = nl < 0 ? text.size() : nl;
+            if (end > begin && text.at(end - 1) == u'\r')
+                --end;
+            lines.append({begin, end, next});
+            begin = next;
+        }
+        return lines;
     }
-    return lines;
-}
 
-// The section name of a "[name]" line, or a null string for other lines.
-QString SectionName(QStringView line)
-{
-    line = line.trimmed();
-    if (line.size() < 2 || line.front() != u'[')
-        return {};
-    const qsizetype close = line.indexOf(u']');
-    if (close < 0)
-        return {};
-    return line.mid(1, close - 1).trimmed().toString();
-}
+    // The section name of a "[name]" line, or a null string for other lines.
+    QString SectionName(QStringView line)
+    {
+        line = line.trimmed();
+        if (line.size() < 2 || line.front() != u'[')
+            return {};
+        const qsizetype close = line.indexOf(u']');
+        if (close < 0)
+            return {};
+        return line.mid(1, close - 1).trimmed().toString();
+    }
 
-// True when the line is "key = value" for this key; value receives the rest.
-bool KeyLine(QStringView line, const QString &key, QStringView *value)
-{
-    const qsizetype eq = line.indexOf(u'=');
-    if (eq < 0)
-        return false;
-    if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
-        return false;
-    if (value)
-        *value = line.mid(eq + 1).trimmed();
-    return true;
-}
+    // True when the line is "key = value" for this key; value receives the rest.
+    bool KeyLine(QStringView line, const QString &key, QStringView *value)
+    {
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq < 0)
+            return false;
+        if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
+            return false;
+        if (value)
+            *value = line.mid(eq + 1).trimmed();
+        return true;
+    }
 
 } // namespace
 
@@ -89,8 +89,8 @@ QString IniWithValue(const QString &text, const QString &section, const QString 
                      const QString &value)
 {
     const QList<Line> lines = SplitLines(text);
-    const QString eol = text.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n")
-                                                              : QStringLiteral("\n");
+    const QString eol
+        = text.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
     const QString entry = key + u'=' + value;
 
     bool inSection = false;

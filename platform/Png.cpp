@@ -10,47 +10,47 @@ namespace korvane {
 
 namespace {
 
-QString Message(const png_image &image, const char *fallback)
-{
-    return image.message[0] != '\0' ? QString::fromLocal8Bit(image.message)
-                                    : QString::fromLatin1(fallback);
-}
+    QString Message(const png_image &image, const char *fallback)
+    {
+        return image.message[0] != '\0' ? QString::fromLocal8Bit(image.message)
+                                        : QString::fromLatin1(fallback);
+    }
 
-// Finishes a read whose header has been taken by begin_read: checks the size
-// before allocating. Only the colours count: alpha is read and then dropped.
-PngResult FinishRead(png_image &image)
-{
-    PngResult result;
-    if (image.width == 0 || image.height == 0 || image.width > MaxPngSide
-        || image.height > MaxPngSide
-        || qint64 { image.width } * qint64 { image.height } > MaxPngPixels) {
-        png_image_free(&image);
-        result.Error = QStringLiteral("Image too large: %1 x %2 pixels")
-                           .arg(image.width)
-                           .arg(image.height);
+    // Finishes a read whose header has been taken by begin_read: checks the size
+    // before allocating. Only the colours count: alpha is read and then dropped.
+    PngResult FinishRead(png_image &image)
+    {
+        PngResult result;
+        if (image.width == 0 || image.height == 0 || image.width > MaxPngSide
+            || image.height > MaxPngSide
+            || qint64 {image.width} * qint64 {image.height} > MaxPngPixels) {
+            png_image_free(&image);
+            result.Error = QStringLiteral("Image too large: %1 x %2 pixels")
+                               .arg(image.width)
+                               .arg(image.height);
+            return result;
+        }
+        image.format = PNG_FORMAT_BGRA; // the byte order of QImage::Format_RGB32 in memory
+        QImage pixels(static_cast<int>(image.width), static_cast<int>(image.height),
+                      QImage::Format_RGB32);
+        if (pixels.isNull()) {
+            png_image_free(&image);
+            result.Error = QStringLiteral("Out of memory");
+            return result;
+        }
+        if (!png_image_finish_read(&image, nullptr, pixels.bits(),
+                                   static_cast<png_int_32>(pixels.bytesPerLine()), nullptr)) {
+            result.Error = Message(image, "Cannot decode the image");
+            return result;
+        }
+        for (int y = 0; y < pixels.height(); ++y) {
+            auto *line = reinterpret_cast<quint32 *>(pixels.scanLine(y));
+            for (int x = 0; x < pixels.width(); ++x)
+                line[x] |= 0xFF000000u;
+        }
+        result.Image = std::move(pixels);
         return result;
     }
-    image.format = PNG_FORMAT_BGRA; // the byte order of QImage::Format_RGB32 in memory
-    QImage pixels(static_cast<int>(image.width), static_cast<int>(image.height),
-        QImage::Format_RGB32);
-    if (pixels.isNull()) {
-        png_image_free(&image);
-        result.Error = QStringLiteral("Out of memory");
-        return result;
-    }
-    if (!png_image_finish_read(&image, nullptr, pixels.bits(),
-            static_cast<png_int_32>(pixels.bytesPerLine()), nullptr)) {
-        result.Error = Message(image, "Cannot decode the image");
-        return result;
-    }
-    for (int y = 0; y < pixels.height(); ++y) {
-        auto *line = reinterpret_cast<quint32 *>(pixels.scanLine(y));
-        for (int x = 0; x < pixels.width(); ++x)
-            line[x] |= 0xFF000000u;
-    }
-    result.Image = std::move(pixels);
-    return result;
-}
 
 } // namespace
 
@@ -74,7 +74,7 @@ PngResult DecodePng(const QByteArray &data)
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data.constData(),
-            static_cast<size_t>(data.size()))) {
+                                          static_cast<size_t>(data.size()))) {
         PngResult result;
         result.Error = Message(image, "Cannot read the image");
         return result;

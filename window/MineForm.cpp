@@ -25,8 +25,10 @@ TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     timSecond.setTimerType(Qt::PreciseTimer);
     connect(&timSecond, &QTimer::timeout, this, &TfrmKorvane::timSecondTimer);
 
-    imDefaultSkin = QImage(QStringLiteral(":/DefaultSkin.png")).convertToFormat(QImage::Format_RGB32);
-    imDefaultFont = QImage(QStringLiteral(":/DefaultFont.png")).convertToFormat(QImage::Format_RGB32);
+    imDefaultSkin
+        = QImage(QStringLiteral(":/DefaultSkin.png")).convertToFormat(QImage::Format_RGB32);
+    imDefaultFont
+        = QImage(QStringLiteral(":/DefaultFont.png")).convertToFormat(QImage::Format_RGB32);
     ilFaces.Reset(16, 16);
     ilFaces.AddStrip(QImage(QStringLiteral(":/Faces.png")));
 
@@ -129,23 +131,36 @@ void TfrmKorvane::CreateMenus()
                     miFonts = menu->addMenu(caption);
                 continue;
             }
-            QAction *action = it.group == -2 ? menu->addAction(caption)
-                                             : AddCheckItem(menu, caption, it.group);
+            QAction *action
+                = it.group == -2 ? menu->addAction(caption) : AddCheckItem(menu, caption, it.group);
             action->setChecked(it.checked);
             *it.item = action;
             connect(action, &QAction::triggered, this, it.handler);
         }
     };
     build(Game1, gameItems);
+    for (QAction *item : {miBeginner, miInter, miExpert, miMaster, miCustom}) {
+        // The group takes the mark off the old item before the new one reports it.
+        connect(item, &QAction::toggled, this, [this, item](bool on) {
+            if (!on) {
+                FLostCheck = item;
+                return;
+            }
+            FCheckedBefore = FLostCheck;
+            FLostCheck = nullptr;
+            if (item == miCustom)
+                FCustomJustChecked = true;
+        });
+    }
     build(Options1, optionItems);
 
     Help1 = menuBar()->addMenu(QStringLiteral("&Help"));
     ReadMetxt1 = Help1->addAction(QStringLiteral("Readme"));
     Credits1 = Help1->addAction(QStringLiteral("Credits..."));
     About1 = Help1->addAction(QStringLiteral("&About..."));
-    connect(ReadMetxt1, &QAction::triggered, this, &TfrmKorvane::readmeRequested);
-    connect(Credits1, &QAction::triggered, this, &TfrmKorvane::creditsRequested);
-    connect(About1, &QAction::triggered, this, &TfrmKorvane::aboutRequested);
+    connect(ReadMetxt1, &QAction::triggered, this, &TfrmKorvane::ReadMetxt1Click);
+    connect(Credits1, &QAction::triggered, this, &TfrmKorvane::Credits1Click);
+    connect(About1, &QAction::triggered, this, &TfrmKorvane::About1Click);
 }
 
 void TfrmKorvane::FormCreate()
@@ -287,11 +302,6 @@ void TfrmKorvane::miMasterClick()
     ApplyPreset(miMaster, 32, 26, 180);
 }
 
-void TfrmKorvane::miCustomClick()
-{
-    emit customFieldRequested();
-}
-
 bool TfrmKorvane::Surround() const
 {
     return miSurround->isChecked();
@@ -353,7 +363,8 @@ bool TfrmKorvane::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (key->key() == Qt::Key_F2 && widget && widget->window() == this && !key->isAutoRepeat()) {
+        if (key->key() == Qt::Key_F2 && widget && widget->window() == this
+            && !key->isAutoRepeat()) {
             FormKeyDown(113, key->modifiers());
             // Taken here: an unhandled key travels on to every parent, and
             // each would start another game.

@@ -20,6 +20,10 @@
 
 class QAction;
 class QMenu;
+class TfrmAbout;
+class TfrmCredits;
+class TfrmCustom;
+class TfrmShields;
 
 class TfrmKorvane : public QMainWindow
 {
@@ -218,14 +222,18 @@ public:
     QAction *Credits1 = nullptr;
     QAction *About1 = nullptr;
 
-signals:
-    // Help items: the dialogs live outside the main window and connect here.
-    void readmeRequested();
-    void creditsRequested();
-    void aboutRequested();
-    // The custom field and custom shields dialogs are asked through these hooks.
-    void customFieldRequested();
-    void customShieldsRequested(bool percentage);
+    // Dialogs: created after the main window and handed to it.
+    void SetDialogs(TfrmCustom *custom, TfrmAbout *about, TfrmCredits *credits,
+                    TfrmShields *shields);
+    void miPercentageSelectClick();
+    void miFixedSelectClick();
+    void About1Click();
+    void Credits1Click();
+    void ReadMetxt1Click();
+    TfrmCustom *frmCustom = nullptr;
+    TfrmAbout *frmAbout = nullptr;
+    TfrmCredits *frmCredits = nullptr;
+    TfrmShields *frmShields = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -239,8 +247,8 @@ private:
     void ArrangeControls();
     void ApplyPreset(QAction *item, int width, int height, int bombs);
     QString DataFolder(const QString &name) const;
-    void ScanFolder(const QString &folder, QStringList &files, const QString &current,
-                    QMenu *menu, bool skins);
+    void ScanFolder(const QString &folder, QStringList &files, const QString &current, QMenu *menu,
+                    bool skins);
     bool LoadTileSet(const QString &name, bool skin);
     bool Surround() const;
     int StatusBarHeight() const;
@@ -251,6 +259,11 @@ private:
     MineRandom FRandom;
     std::mt19937 FGenerator;
     bool FDestroyed = false;
+    // Which field-size item lost its mark when Qt moved it to another, so
+    // that a cancelled custom field can put it back.
+    QAction *FLostCheck = nullptr;
+    QAction *FCheckedBefore = nullptr;
+    bool FCustomJustChecked = false;
     // The text the time display shows, the "before" of a format switch.
     QString FTimerText;
     // The last window geometry the layout set, remembered so that a window

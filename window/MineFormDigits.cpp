@@ -26,8 +26,8 @@ QString TfrmKorvane::FormatTime(int seconds, bool minutes, int displayDigits)
 
 namespace {
 
-void DrawDigits(QImage &bitmap, const korvane::ImageList &glyphs, const QString &text,
-                QChar sign, int signGlyph)
+void DrawDigits(QImage &bitmap, const korvane::ImageList &glyphs, const QString &text, QChar sign,
+                int signGlyph)
 {
     const int w = glyphs.Width();
     const QSize size(static_cast<int>(text.size()) * w, glyphs.Height());

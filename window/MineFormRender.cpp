@@ -97,8 +97,7 @@ void TfrmKorvane::DrawPressedBlock(int x, int y)
 void TfrmKorvane::ShowCell(int x, int y)
 {
     const int s = Surround() ? 0 : 1;
-    const QRect r((x + MarginColumns - s) * CellWidth, (y - s) * CellHeight, CellWidth,
-                  CellHeight);
+    const QRect r((x + MarginColumns - s) * CellWidth, (y - s) * CellHeight, CellWidth, CellHeight);
     if (r.intersects(FieldBitmap.rect()))
         pbGame->update(r);
 }
@@ -202,8 +201,8 @@ void TfrmKorvane::LayoutWindow()
         RenderField();
 
     const int clientW = w - frameW;
-    const int clientH = menuBar()->sizeHint().height() + ClientHeightAboveStatus()
-        + StatusBarHeight();
+    const int clientH
+        = menuBar()->sizeHint().height() + ClientHeightAboveStatus() + StatusBarHeight();
     const int h = clientH + frameH;
     setFixedSize(clientW, clientH);
     ArrangeControls();

@@ -52,8 +52,8 @@ void TfrmKorvane::LoadSettings()
     GameBombs = static_cast<int>(std::clamp<qint64>(GameBombs, 0, interior - GameWalls));
 
     const std::pair<QAction *, const char *> options[] {
-        {miSurround, "Surround"},   {miMarks, "Marks"},         {miStartMarked, "StartMarked"},
-        {miAuto, "AutoOpen"},       {miOpenWalls, "OpenWalls"}, {miUpflag, "Upflag"},
+        {miSurround, "Surround"}, {miMarks, "Marks"},         {miStartMarked, "StartMarked"},
+        {miAuto, "AutoOpen"},     {miOpenWalls, "OpenWalls"}, {miUpflag, "Upflag"},
     };
     const bool defaults[] {true, true, false, true, false, true};
     for (int i = 0; i < 6; ++i)
@@ -124,7 +124,9 @@ void TfrmKorvane::SaveSettings()
             FDesktop.ShowMessage(QStringLiteral("Unable to write to %1").arg(ini.Path()));
         }
     };
-    auto flag = [](const QAction *item) { return item->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); };
+    auto flag = [](const QAction *item) {
+        return item->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    };
     auto number = [](int n) { return QString::number(n); };
 
     write(Field, "Beginner", flag(miBeginner));

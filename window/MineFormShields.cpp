@@ -2,6 +2,8 @@
 #include "MineForm.h"
 
 #include "Menus.h"
+#include "MineShields.h"
+#include "SpinField.h"
 
 #include <QMenuBar>
 
@@ -34,8 +36,7 @@ void TfrmKorvane::CreateShieldsMenu()
     miPercentageMenu->addSeparator();
     miPercentageCustom = shieldItem(miPercentageMenu, QStringLiteral("50%"), 50);
     miPercentageSelect = miPercentageMenu->addAction(QStringLiteral("Custom..."));
-    connect(miPercentageSelect, &QAction::triggered, this,
-            [this] { emit customShieldsRequested(true); });
+    connect(miPercentageSelect, &QAction::triggered, this, &TfrmKorvane::miPercentageSelectClick);
 
     family(QStringLiteral("Fixed"), &miFixedMenu, &miFixed);
     miFixed2 = shieldItem(miFixedMenu, QStringLiteral("2"), 2);
@@ -45,8 +46,7 @@ void TfrmKorvane::CreateShieldsMenu()
     miFixedMenu->addSeparator();
     miFixedCustom = shieldItem(miFixedMenu, QStringLiteral("10"), 10);
     miFixedSelect = miFixedMenu->addAction(QStringLiteral("Custom..."));
-    connect(miFixedSelect, &QAction::triggered, this,
-            [this] { emit customShieldsRequested(false); });
+    connect(miFixedSelect, &QAction::triggered, this, &TfrmKorvane::miFixedSelectClick);
 }
 
 namespace {
@@ -103,4 +103,45 @@ void TfrmKorvane::ShieldClick(QAction *sender)
         return;
     const int s = ComputeShields(Game->BombCount());
     Game->SetShields(s > Game->ExplodedCount() ? s : Game->ExplodedCount() + 1);
+}
+
+namespace {
+
+// Centres a dialog on the main window, outer rectangles both.
+void CentreOn(QWidget *dialog, const QWidget *main)
+{
+    const QRect m = main->frameGeometry();
+    const QRect d = dialog->frameGeometry();
+    dialog->move(m.left() + m.width() / 2 - d.width() / 2,
+                 m.top() + m.height() / 2 - d.height() / 2);
+}
+
+} // namespace
+
+void TfrmKorvane::miPercentageSelectClick()
+{
+    if (!frmShields)
+        return;
+    CentreOn(frmShields, this);
+    frmShields->PreparePercentage(Tag(miPercentageCustom));
+    if (frmShields->exec() != QDialog::Accepted)
+        return;
+    const int v = frmShields->Value();
+    SetTag(miPercentageCustom, v);
+    miPercentageCustom->setText(QString::number(v) + u'%');
+    ShieldClick(miPercentageCustom);
+}
+
+void TfrmKorvane::miFixedSelectClick()
+{
+    if (!frmShields)
+        return;
+    CentreOn(frmShields, this);
+    frmShields->PrepareFixed(Tag(miFixedCustom));
+    if (frmShields->exec() != QDialog::Accepted)
+        return;
+    const int v = frmShields->Value();
+    SetTag(miFixedCustom, v);
+    miFixedCustom->setText(QString::number(v));
+    ShieldClick(miFixedCustom);
 }

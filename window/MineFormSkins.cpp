@@ -61,12 +61,12 @@ bool TfrmKorvane::LoadTileSet(const QString &name, bool skin)
 {
     const QString fileName = name + QStringLiteral(".png");
     const QString what = skin ? QStringLiteral("skin") : QStringLiteral("font");
-    const QString ending = QStringLiteral(" - Unable to load optional %1 from '%2'").arg(what, fileName);
+    const QString ending
+        = QStringLiteral(" - Unable to load optional %1 from '%2'").arg(what, fileName);
     // The menu name may have had its first letter raised: find the file again
     // whatever the case of its name on disk.
-    const QString path
-        = FindFileNoCase(DataFolder(skin ? QStringLiteral("Skins") : QStringLiteral("Fonts")),
-                         fileName);
+    const QString path = FindFileNoCase(
+        DataFolder(skin ? QStringLiteral("Skins") : QStringLiteral("Fonts")), fileName);
     if (!FileExists(path)) {
         FDesktop.ShowMessage(QStringLiteral("File not found") + ending);
         return false;

@@ -7,27 +7,27 @@ namespace korvane {
 
 namespace {
 
-const QColor Face(0xC0, 0xC0, 0xC0);
-const QColor Light(0xFF, 0xFF, 0xFF);
-const QColor Shadow(0x80, 0x80, 0x80);
-const QColor DarkShadow(0x40, 0x40, 0x40);
+    const QColor Face(0xC0, 0xC0, 0xC0);
+    const QColor Light(0xFF, 0xFF, 0xFF);
+    const QColor Shadow(0x80, 0x80, 0x80);
+    const QColor DarkShadow(0x40, 0x40, 0x40);
 
-// Draws a bevel of the given width inside r and returns what lies within it.
-QRect DrawBevel(QPainter &p, QRect r, Panel::Bevel bevel, int width)
-{
-    if (bevel == Panel::None || width <= 0)
+    // Draws a bevel of the given width inside r and returns what lies within it.
+    QRect DrawBevel(QPainter &p, QRect r, Panel::Bevel bevel, int width)
+    {
+        if (bevel == Panel::None || width <= 0)
+            return r;
+        const QColor topLeft = bevel == Panel::Raised ? Light : Shadow;
+        const QColor bottomRight = bevel == Panel::Raised ? Shadow : Light;
+        for (int i = 0; i < width; ++i) {
+            p.fillRect(r.left(), r.top(), r.width(), 1, topLeft);
+            p.fillRect(r.left(), r.top(), 1, r.height(), topLeft);
+            p.fillRect(r.left(), r.bottom(), r.width(), 1, bottomRight);
+            p.fillRect(r.right(), r.top() + 1, 1, r.height() - 1, bottomRight);
+            r.adjust(1, 1, -1, -1);
+        }
         return r;
-    const QColor topLeft = bevel == Panel::Raised ? Light : Shadow;
-    const QColor bottomRight = bevel == Panel::Raised ? Shadow : Light;
-    for (int i = 0; i < width; ++i) {
-        p.fillRect(r.left(), r.top(), r.width(), 1, topLeft);
-        p.fillRect(r.left(), r.top(), 1, r.height(), topLeft);
-        p.fillRect(r.left(), r.bottom(), r.width(), 1, bottomRight);
-        p.fillRect(r.right(), r.top() + 1, 1, r.height() - 1, bottomRight);
-        r.adjust(1, 1, -1, -1);
     }
-    return r;
-}
 
 } // namespace
 

@@ -1,0 +1,47 @@
+// The custom field dialog: height, width, bombs and walls of the next game,
+// kept so that the bombs and walls always fit into the field.
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace korvane {
+class SpinField;
+}
+
+class TfrmCustom : public QDialog
+{
+public:
+    explicit TfrmCustom(QWidget *parent = nullptr);
+
+    void FormShow();
+    void LimitBombsAndWalls(int cells);
+    bool udHeightChangingEx(std::int16_t n);
+    bool udWidthChangingEx(std::int16_t n);
+    bool udBombsChangingEx(std::int16_t n);
+    bool udWallsChangingEx(std::int16_t n);
+    void btOkClick();
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLineEdit *edHeight = nullptr;
+    QLineEdit *edWidth = nullptr;
+    QLineEdit *edBombs = nullptr;
+    QLineEdit *edWalls = nullptr;
+    korvane::SpinField *udHeight = nullptr;
+    korvane::SpinField *udWidth = nullptr;
+    korvane::SpinField *udBombs = nullptr;
+    korvane::SpinField *udWalls = nullptr;
+    QPushButton *btOk = nullptr;
+    QPushButton *btCancel = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+};
