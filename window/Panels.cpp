@@ -61,11 +61,15 @@ PaintBox::PaintBox(QWidget *parent, const QImage *bitmap)
 
 void PaintBox::paintEvent(QPaintEvent *event)
 {
+    // The whole bitmap is always drawn at the origin and clipped to what needs
+    // repainting: on a fractional scale factor every repaint then samples the
+    // same device pixels, so partial updates never leave seams. Without smooth
+    // transforms the scaling is nearest-neighbour: whole device pixels, no blur.
     QPainter p(this);
-    const QRect r = event->rect();
-    p.drawImage(r.topLeft(), *FBitmap, r);
+    p.setClipRegion(event->region());
+    p.drawImage(0, 0, *FBitmap);
     // Whatever the bitmap does not cover shows the panel face.
-    const QRegion rest = QRegion(r) - QRegion(FBitmap->rect());
+    const QRegion rest = event->region() - QRegion(FBitmap->rect());
     for (const QRect &part : rest)
         p.fillRect(part, Face);
 }
