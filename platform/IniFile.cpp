@@ -4,8 +4,10 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <limits>
 
 namespace korvane {
@@ -16,6 +18,7 @@ namespace {
     // read only as far as this.
     constexpr qint64 MaxIniBytes = 4 * 1024 * 1024;
     constexpr qsizetype MaxValueLength = 2047;
+    constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 
     struct Line
     {
@@ -138,8 +141,12 @@ int IniInteger(const QString &value, int fallback)
         digits = digits.mid(2);
         base = 16;
     }
-    // A hexadecimal number carries no sign of its own.
-    if (digits.isEmpty() || (base == 16 && (digits.front() == u'-' || digits.front() == u'+')))
+    // A hexadecimal number carries no sign, blank or second prefix of its own:
+    // only digits may follow "0x" or "$".
+    const auto hexDigit = [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    };
+    if (digits.isEmpty() || (base == 16 && !std::all_of(digits.begin(), digits.end(), hexDigit)))
         return fallback;
     bool ok = false;
     const qlonglong n = digits.toLongLong(&ok, base);
@@ -157,8 +164,22 @@ IniFile::IniFile(QString path)
     : FPath(std::move(path))
 {
     QFile file(FPath);
-    if (file.open(QIODevice::ReadOnly))
-        FText = QString::fromUtf8(file.read(MaxIniBytes));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QByteArray bytes = file.read(MaxIniBytes + 1);
+    FWhole = bytes.size() <= MaxIniBytes;
+    bytes.truncate(MaxIniBytes);
+    FByteOrderMark = bytes.startsWith(ByteOrderMark);
+    if (FByteOrderMark)
+        bytes.remove(0, ByteOrderMark.size());
+    // A file that is not UTF-8 was written in some 8-bit encoding: Latin-1 gives
+    // every byte a character of its own and the same byte back on writing.
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    FText = utf8.decode(bytes);
+    if (utf8.hasError()) {
+        FText = QString::fromLatin1(bytes);
+        FLatin1 = true;
+    }
 }
 
 QString IniFile::ReadString(const QString &section, const QString &key,
@@ -180,13 +201,18 @@ bool IniFile::ReadBool(const QString &section, const QString &key, bool fallback
 
 bool IniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
+    if (!FWhole)
+        return false;
     const QString text = IniWithValue(FText, section, key, value);
+    QByteArray bytes = FLatin1 ? text.toLatin1() : text.toUtf8();
+    if (FByteOrderMark)
+        bytes.prepend(ByteOrderMark);
     // Written whole through a temporary file, so a failed write never leaves
     // half a settings file behind.
     QSaveFile file(FPath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(text.toUtf8());
+    file.write(bytes);
     if (!file.commit())
         return false;
     FText = text;

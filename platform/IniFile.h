@@ -42,6 +42,12 @@ public:
 private:
     QString FPath;
     QString FText;
+    // How the file's bytes became FText, so that a write gives back the same
+    // bytes in every line it does not touch.
+    bool FByteOrderMark = false;
+    bool FLatin1 = false;
+    // False when the file was too big to be read whole: writing would cut it short.
+    bool FWhole = true;
 };
 
 // The settings file of a program: its path with the extension replaced by ".ini".

@@ -31,6 +31,9 @@ namespace {
             return result;
         }
         image.format = PNG_FORMAT_BGRA; // the byte order of QImage::Format_RGB32 in memory
+        // Without this libpng takes 16-bit samples for linear light and brightens
+        // them on the way to 8 bits; painting programs store them as sRGB, like 8-bit ones.
+        image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
         QImage pixels(static_cast<int>(image.width), static_cast<int>(image.height),
                       QImage::Format_RGB32);
         if (pixels.isNull()) {
