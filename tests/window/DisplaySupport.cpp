@@ -1,0 +1,98 @@
+#include "DisplaySupport.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace korvane::test {
+
+QImage MakeSkin(int tileWidth, int tileHeight)
+{
+    QImage image(11 * tileWidth, 4 * tileHeight, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int tile = 11 * (y / tileHeight) + x / tileWidth;
+            image.setPixel(x, y,
+                           qRgb(5 * tile, (x % tileWidth) * 255 / tileWidth,
+                                (y % tileHeight) * 255 / tileHeight));
+        }
+    }
+    return image;
+}
+
+QImage MakeFont(int glyphWidth, int glyphHeight)
+{
+    QImage image(12 * glyphWidth, glyphHeight, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(20 * (x / glyphWidth), x % glyphWidth, y % 256));
+    }
+    return image;
+}
+
+int DisplayTest::TileAt(int x, int y) const
+{
+    const QImage drawn = DrawnCell(x, y);
+    for (int i = 0; i < 44; ++i) {
+        if (drawn == Tile(i))
+            return i;
+    }
+    return -1;
+}
+
+QString DisplayTest::DisplayText(const QImage &bitmap) const
+{
+    const korvane::ImageList &glyphs = FWindow->ilDigits;
+    const int w = glyphs.Width();
+    QString text;
+    if (bitmap.height() != glyphs.Height() || w <= 0 || bitmap.width() % w != 0)
+        return QStringLiteral("<%1 x %2>").arg(bitmap.width()).arg(bitmap.height());
+    for (int x = 0; x < bitmap.width(); x += w) {
+        const QImage drawn = bitmap.copy(x, 0, w, glyphs.Height());
+        QChar c = u'?';
+        for (int g = 0; g < 12; ++g) {
+            if (drawn == glyphs.Image(g)) {
+                c = QStringLiteral("0123456789:-").at(g);
+                break;
+            }
+        }
+        text += c;
+    }
+    return text;
+}
+
+QAction *DisplayTest::Item(const QMenu *menu, const QString &caption)
+{
+    for (QAction *item : menu->actions()) {
+        if (item->text() == caption)
+            return item;
+    }
+    return nullptr;
+}
+
+void DisplayTest::WriteSkin(const QString &name, int tileWidth, int tileHeight) const
+{
+    WriteImage(QStringLiteral("Skins"), name + QStringLiteral(".png"),
+               MakeSkin(tileWidth, tileHeight));
+}
+
+void DisplayTest::WriteFont(const QString &name, int glyphWidth, int glyphHeight) const
+{
+    WriteImage(QStringLiteral("Fonts"), name + QStringLiteral(".png"),
+               MakeFont(glyphWidth, glyphHeight));
+}
+
+void DisplayTest::ChooseSkin(const QString &caption) const
+{
+    QAction *item = Item(FWindow->miSkins, caption);
+    ASSERT_NE(item, nullptr) << caption.toStdString();
+    item->trigger();
+}
+
+void DisplayTest::ChooseFont(const QString &caption) const
+{
+    QAction *item = Item(FWindow->miFonts, caption);
+    ASSERT_NE(item, nullptr) << caption.toStdString();
+    item->trigger();
+}
+
+} // namespace korvane::test

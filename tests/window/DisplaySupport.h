@@ -1,0 +1,53 @@
+// What the display tests share beyond the window fixture: made-up skins and
+// fonts whose every tile and glyph is different, and reading back which tile
+// a cell shows and which text a digit display shows.
+#pragma once
+
+#include "WindowTestSupport.h"
+
+#include <QImage>
+#include <QString>
+
+namespace korvane::test {
+
+// A skin of 11 x 4 tiles of tileWidth x tileHeight; every tile differs from
+// every other, and every pixel of a tile tells its position.
+QImage MakeSkin(int tileWidth, int tileHeight);
+// A font of 12 glyphs of glyphWidth x glyphHeight, all different.
+QImage MakeFont(int glyphWidth, int glyphHeight);
+
+class DisplayTest : public WindowTest
+{
+protected:
+    // The index of the tile that cell (x, y) shows in FieldBitmap, -1 when it
+    // shows none of the 44.
+    int TileAt(int x, int y) const;
+    // The text the glyphs in a display bitmap spell, '?' for a glyph that is
+    // none of the 12.
+    QString DisplayText(const QImage &bitmap) const;
+    QString CounterText() const { return DisplayText(FWindow->CounterBitmap); }
+    QString TimerText() const { return DisplayText(FWindow->TimerBitmap); }
+
+    // The submenu item captioned caption, or null.
+    static QAction *Item(const QMenu *menu, const QString &caption);
+    // Saves a made-up skin as Skins/<name>.png.
+    void WriteSkin(const QString &name, int tileWidth, int tileHeight) const;
+    void WriteFont(const QString &name, int glyphWidth, int glyphHeight) const;
+    // Chooses the skin or font named caption from its submenu.
+    void ChooseSkin(const QString &caption) const;
+    void ChooseFont(const QString &caption) const;
+
+    // Every position the field bitmap shows, in the order RenderField draws them.
+    template<typename F>
+    void ForVisibleCells(F f) const
+    {
+        const TfrmKorvane &w = *FWindow;
+        const int s = w.miSurround->isChecked() ? 0 : 1;
+        const int m = w.MarginColumns;
+        for (int x = s - m; x <= w.Game->FWidth - 1 - s + m; ++x)
+            for (int y = s; y <= w.Game->FHeight - 1 - s; ++y)
+                f(x, y);
+    }
+};
+
+} // namespace korvane::test
