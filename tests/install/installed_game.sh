@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and starts the installed game
+# under a private X server: the layout must be complete, the window must come
+# up at its Beginner size, the skins must be found beside the program, and the
+# settings file must be written there at exit.
+#
+# usage: installed_game.sh CMAKE BUILD_DIR [FIRST_DISPLAY_NUMBER]
+# Exits 77 (skipped) when Xvfb or xdotool is missing.
+set -euo pipefail
+cmake=$1
+build=$2
+display=${3:-95}
+
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-install.XXXXXX")
+xvfb=
+game=
+cleanup() {
+    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+prefix=$work/prefix
+"$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" || {
+    cat "$work/install.log" >&2
+    fail "cmake --install failed"
+}
+
+app=$prefix/lib/korvane
+for path in bin/korvane lib/korvane/korvane lib/korvane/ReadMe.txt \
+    share/applications/korvane.desktop \
+    share/metainfo/io.github.korvane.Korvane.metainfo.xml \
+    share/icons/hicolor/16x16/apps/korvane.png \
+    share/icons/hicolor/32x32/apps/korvane.png \
+    share/icons/hicolor/48x48/apps/korvane.png \
+    share/icons/hicolor/64x64/apps/korvane.png \
+    share/icons/hicolor/128x128/apps/korvane.png \
+    share/icons/hicolor/256x256/apps/korvane.png; do
+    [ -e "$prefix/$path" ] || fail "$path is not installed"
+done
+[ -x "$prefix/bin/korvane" ] || fail "bin/korvane cannot be run"
+skins=$(find "$app/Skins" -name '*.png' | wc -l)
+fonts=$(find "$app/Fonts" -name '*.png' | wc -l)
+[ "$skins" -ge 3 ] || fail "only $skins skins installed"
+[ "$fonts" -ge 2 ] || fail "only $fonts fonts installed"
+
+# A display number nobody uses. The lock files do not tell everything (an X
+# server in another file-system namespace shares the abstract socket names),
+# so a server that exits at once has found its number taken: try the next.
+for _ in $(seq 20); do
+    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+        display=$((display + 1))
+    done
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do
+        kill -0 "$xvfb" 2>/dev/null || break
+        DISPLAY=:$display xdotool getdisplaygeometry >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 0.2
+    if kill -0 "$xvfb" 2>/dev/null && DISPLAY=:$display xdotool getdisplaygeometry >/dev/null 2>&1; then
+        break
+    fi
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=
+    display=$((display + 1))
+done
+[ -n "$xvfb" ] || fail "no free display for Xvfb"
+export DISPLAY=:$display
+
+# Starts the installed game through bin/korvane, waits for its window and
+# sets width to the window's width.
+start() {
+    unset QT_QPA_PLATFORM
+    "$prefix/bin/korvane" >"$work/game.log" 2>&1 &
+    game=$!
+    win=
+    for _ in $(seq 150); do
+        win=$(xdotool search --onlyvisible --name '^Korvane$' 2>/dev/null | head -1 || true)
+        [ -n "$win" ] && break
+        kill -0 "$game" 2>/dev/null || break
+        sleep 0.1
+    done
+    [ -n "$win" ] || { cat "$work/game.log" >&2; fail "no visible Korvane window"; }
+    sleep 0.5 # the first layout settles after the window is mapped
+    width=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: \([0-9]*\)x[0-9]*/\1/p')
+}
+
+# Game > Exit, as a player would; the settings are written at exit.
+quit() {
+    xdotool windowfocus --sync "$win"
+    xdotool key alt+g
+    sleep 0.3
+    xdotool key x
+    for _ in $(seq 100); do
+        kill -0 "$game" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$game" 2>/dev/null; then
+        fail "the game did not end after Game > Exit"
+    fi
+    wait "$game" || fail "the game ended with an error"
+    game=
+}
+
+# No settings file and no window manager: Beginner with one margin column on
+# each side, 16 + 11 * 16 + 2 * 16 = 192 pixels wide.
+start
+[ "$width" = 192 ] || fail "Beginner window is $width wide, expected 192"
+quit
+[ -f "$app/korvane.ini" ] || fail "no settings file beside the installed program"
+grep -q '^Skin=Default' "$app/korvane.ini" || fail "settings file lacks the skin"
+
+# A shipped skin named in the settings file is found beside the program.
+skin=$(basename "$(find "$app/Skins" -name '*.png' | sort | head -1)" .png)
+# The PNG header holds the width in bytes 16 to 19, big-endian.
+read -r b0 b1 b2 b3 < <(od -An -tu1 -j16 -N4 "$app/Skins/$skin.png")
+tile=$((((b0 << 24) | (b1 << 16) | (b2 << 8) | b3) / 11))
+sed -i "s/^Skin=.*/Skin=$skin/" "$app/korvane.ini"
+start
+quit
+grep -q "^Skin=$skin\$" "$app/korvane.ini" || fail "skin $skin did not load at start-up"
+# 11 columns plus margin columns, which come in pairs.
+columns=$(((width - 16) / tile))
+if [ $(((width - 16) % tile)) != 0 ] || [ "$columns" -lt 11 ] || [ $(((columns - 11) % 2)) != 0 ]; then
+    fail "with $skin ($tile-pixel tiles) the window is $width wide"
+fi
+echo "installed game runs from $prefix: Beginner 192 wide; $skin skin $width wide"
