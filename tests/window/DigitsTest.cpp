@@ -7,23 +7,6 @@
 
 using namespace korvane::test;
 
-namespace {
-
-// A field of width x height with the ring and `bombs` bombs in its first rows.
-std::vector<std::string> OpenField(int width, int height, int bombs)
-{
-    std::vector<std::string> picture(height, std::string(width, '.'));
-    for (int x = 0; x < width; ++x)
-        picture.front()[x] = picture.back()[x] = '#';
-    for (int y = 0; y < height; ++y)
-        picture[y].front() = picture[y].back() = '#';
-    for (int i = 0; i < bombs; ++i)
-        picture[1 + i / (width - 2)][1 + i % (width - 2)] = '*';
-    return picture;
-}
-
-} // namespace
-
 class DigitsTest : public DisplayTest
 {
 protected:
@@ -31,10 +14,6 @@ protected:
     // it back, so it tells whether one happened since.
     void MarkLayout() { FWindow->pTimerSurround->move(-500, -500); }
     bool LaidOutSinceMark() const { return FWindow->pTimerSurround->x() != -500; }
-    void ClickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(FWindow->pbGame, button, {}, CellCentre(x, y));
-    }
     // Sets the clock to seconds and shows it, as if it had counted there.
     void ShowSeconds(int seconds)
     {

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTest>
 
 namespace korvane::test {
 
@@ -27,6 +28,18 @@ QImage MakeFont(int glyphWidth, int glyphHeight)
             image.setPixel(x, y, qRgb(20 * (x / glyphWidth), x % glyphWidth, y % 256));
     }
     return image;
+}
+
+std::vector<std::string> OpenField(int width, int height, int bombs)
+{
+    std::vector<std::string> picture(height, std::string(width, '.'));
+    for (int x = 0; x < width; ++x)
+        picture.front()[x] = picture.back()[x] = '#';
+    for (int y = 0; y < height; ++y)
+        picture[y].front() = picture[y].back() = '#';
+    for (int i = 0; i < bombs; ++i)
+        picture[1 + i / (width - 2)][1 + i % (width - 2)] = '*';
+    return picture;
 }
 
 int DisplayTest::TileAt(int x, int y) const
@@ -58,6 +71,11 @@ QString DisplayTest::DisplayText(const QImage &bitmap) const
         text += c;
     }
     return text;
+}
+
+void DisplayTest::ClickCell(int x, int y, Qt::MouseButton button) const
+{
+    QTest::mouseClick(FWindow->pbGame, button, {}, CellCentre(x, y));
 }
 
 QAction *DisplayTest::Item(const QMenu *menu, const QString &caption)

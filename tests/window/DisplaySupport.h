@@ -16,6 +16,10 @@ QImage MakeSkin(int tileWidth, int tileHeight);
 // A font of 12 glyphs of glyphWidth x glyphHeight, all different.
 QImage MakeFont(int glyphWidth, int glyphHeight);
 
+// A picture of a field of width x height with the ring and `bombs` bombs
+// filling its first rows from the left.
+std::vector<std::string> OpenField(int width, int height, int bombs);
+
 class DisplayTest : public WindowTest
 {
 protected:
@@ -27,6 +31,9 @@ protected:
     QString DisplayText(const QImage &bitmap) const;
     QString CounterText() const { return DisplayText(FWindow->CounterBitmap); }
     QString TimerText() const { return DisplayText(FWindow->TimerBitmap); }
+
+    // A click with real mouse events at the centre of cell (x, y).
+    void ClickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton) const;
 
     // The submenu item captioned caption, or null.
     static QAction *Item(const QMenu *menu, const QString &caption);

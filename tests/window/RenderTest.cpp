@@ -93,10 +93,6 @@ protected:
         EXPECT_EQ(w.SkinName, QStringLiteral("Unique"));
         return w;
     }
-    void ClickCell(int x, int y, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(FWindow->pbGame, button, {}, CellCentre(x, y));
-    }
 };
 
 TEST_F(RenderTest, RunningGameShowsCoveredFlaggedMarkedAndOpenedCells)
