@@ -8,6 +8,8 @@ smallest skin is pixel art.  The output is deterministic: running the script
 again reproduces the committed files byte for byte.
 
 Written:
+  dist/Skins/Classic.png    176 x 64   the built-in skin, so that it can be chosen again
+  dist/Fonts/Classic.png    156 x 23   the built-in font, likewise
   dist/Skins/Tiny.png        88 x 32   8 x 8 tiles, classic grey in miniature
   dist/Skins/Ocean.png      264 x 96   24 x 24 tiles, flat blue and teal
   dist/Skins/Large.png      352 x 128  32 x 32 tiles, wooden blocks on paper
@@ -958,6 +960,9 @@ def main():
     os.makedirs(skins, exist_ok=True)
     os.makedirs(fonts, exist_ok=True)
     images = [
+        # The built-in look as files too, so that the menus lead back to it.
+        (os.path.join(skins, 'Classic.png'), make_images.make_skin),
+        (os.path.join(fonts, 'Classic.png'), make_images.make_font),
         (os.path.join(skins, 'Tiny.png'), make_tiny_skin),
         (os.path.join(skins, 'Ocean.png'), lambda: make_smooth_skin(Ocean())),
         (os.path.join(skins, 'Large.png'), lambda: make_smooth_skin(Wood())),

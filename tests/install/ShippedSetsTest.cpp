@@ -97,7 +97,9 @@ TEST_F(ShippedSetsTest, EverySkinLoadsWithItsFortyFourTilesCutFromThePicture)
 TEST_F(ShippedSetsTest, NoTwoTilesOfASkinLookTheSame)
 {
     // Every tile stands for a different state of a cell: a tile copied from
-    // another, or left blank, would hide what the player needs to see.
+    // another, or left blank, would hide what the player needs to see. Only
+    // the bombs left covered after a loss (20) and after a win (31) never
+    // meet in one game and may look alike.
     for (const QString &file : ShippedFiles(QStringLiteral("Skins"))) {
         SCOPED_TRACE(file.toStdString());
         const QImage picture = Picture(QStringLiteral("Skins"), file);
@@ -107,8 +109,11 @@ TEST_F(ShippedSetsTest, NoTwoTilesOfASkinLookTheSame)
         for (int i = 0; i < 44; ++i)
             tiles << picture.copy((i % 11) * tw, (i / 11) * th, tw, th);
         for (int i = 0; i < 44; ++i) {
-            for (int j = i + 1; j < 44; ++j)
-                EXPECT_NE(tiles[i], tiles[j]) << "tiles " << i << " and " << j;
+            for (int j = i + 1; j < 44; ++j) {
+                if (i == 20 && j == 31)
+                    continue;
+                EXPECT_TRUE(tiles[i] != tiles[j]) << "tiles " << i << " and " << j;
+            }
         }
     }
 }
@@ -160,7 +165,7 @@ TEST_F(ShippedSetsTest, EveryFontLoadsWithItsTwelveGlyphsCutFromThePicture)
         }
         for (int g = 0; g < 12; ++g) {
             for (int h = g + 1; h < 12; ++h)
-                EXPECT_NE(glyphs[g], glyphs[h]) << "glyphs " << g << " and " << h;
+                EXPECT_TRUE(glyphs[g] != glyphs[h]) << "glyphs " << g << " and " << h;
         }
     }
 }

@@ -127,11 +127,17 @@ quit
 [ -f "$app/korvane.ini" ] || fail "no settings file beside the installed program"
 grep -q '^Skin=Default' "$app/korvane.ini" || fail "settings file lacks the skin"
 
-# A shipped skin named in the settings file is found beside the program.
-skin=$(basename "$(find "$app/Skins" -name '*.png' | sort | head -1)" .png)
-# The PNG header holds the width in bytes 16 to 19, big-endian.
-read -r b0 b1 b2 b3 < <(od -An -tu1 -j16 -N4 "$app/Skins/$skin.png")
-tile=$((((b0 << 24) | (b1 << 16) | (b2 << 8) | b3) / 11))
+# A shipped skin named in the settings file is found beside the program; one
+# whose tiles are not 16 pixels wide shows in the window's width. A PNG file
+# holds its width in bytes 16 to 19, big-endian.
+skin=
+tile=0
+while IFS= read -r file; do
+    read -r b0 b1 b2 b3 < <(od -An -tu1 -j16 -N4 "$file")
+    tile=$((((b0 << 24) | (b1 << 16) | (b2 << 8) | b3) / 11))
+    skin=$(basename "$file" .png)
+    [ "$tile" != 16 ] && break
+done < <(find "$app/Skins" -name '*.png' | sort)
 sed -i "s/^Skin=.*/Skin=$skin/" "$app/korvane.ini"
 start
 quit
