@@ -260,9 +260,10 @@ TEST_F(DigitsTest, AGameLostByItsFirstActionShowsOneSecondAndStops)
 {
     TfrmKorvane &w = Open();
     w.miSeconds->trigger();
-    Play(OpenField(11, 11, 1));
+    Play(OpenField(11, 11, 2));
     ClickCell(1, 1);
     EXPECT_TRUE(w.Game->IsLost());
+    EXPECT_FALSE(w.Game->IsWon());
     EXPECT_EQ(w.ElapsedSeconds, 1);
     EXPECT_FALSE(w.timSecond.isActive());
     EXPECT_EQ(TimerText(), QStringLiteral("0001"));
