@@ -7,6 +7,7 @@ add_executable(window_tests
   ${CMAKE_CURRENT_LIST_DIR}/LayoutTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DigitsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/StatusBarTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/SkinsTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/SkinsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OptionsTest.cpp)
 target_link_libraries(window_tests PRIVATE window_test_support Qt6::Test)
 gtest_discover_tests(window_tests DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${KORVANE_OFFSCREEN_ENV}")
