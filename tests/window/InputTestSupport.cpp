@@ -1,0 +1,95 @@
+#include "InputTestSupport.h"
+
+#include <cmath>
+
+namespace korvane::test {
+
+int ExpectedTile(const MineGame &game, bool surround, int x, int y)
+{
+    const MineCellState st = game.CellState(x, y);
+    const MineCellContent ct = game.CellContent(x, y);
+    const int n = game.CellNumber(x, y);
+    const bool ringColumn = x == 0 || x == game.FWidth - 1;
+    if (ct == ccWall && (st == csHidden || (!surround && ringColumn)))
+        return TileBackground;
+    if (game.IsFinished()) {
+        if (ct == ccBomb && st == csOpen)
+            return 9;
+        if (ct == ccBomb && st == csFlagged)
+            return 42;
+        if (ct == ccBomb && game.IsLost())
+            return 20;
+        if (ct == ccBomb)
+            return 31;
+        if (ct == ccWall)
+            return 11 + n;
+        if (st == csOpen)
+            return n;
+        if (st == csFlagged)
+            return 33 + n;
+        return 22 + n;
+    }
+    if (st == csOpen && ct == ccBomb)
+        return 9;
+    if (st == csOpen && ct == ccWall)
+        return 11 + n;
+    if (st == csOpen)
+        return n;
+    if (st == csFlagged)
+        return 21;
+    if (st == csMarked)
+        return 32;
+    return 22;
+}
+
+int ExpectedPressedTile(const MineGame &game, bool surround, int x, int y)
+{
+    const MineCellState st = game.CellState(x, y);
+    if (st == csOpen || st == csFlagged || game.CellContent(x, y) == ccWall)
+        return ExpectedTile(game, surround, x, y);
+    return st == csMarked ? 43 : 0;
+}
+
+QImage ExpectedFace(const TfrmKorvane &w, int index)
+{
+    QImage face = w.ilFaces.Image(index).convertToFormat(QImage::Format_ARGB32);
+    const QRgb background = face.pixel(0, face.height() - 1);
+    for (int y = 0; y < face.height(); ++y)
+        for (int x = 0; x < face.width(); ++x)
+            if (face.pixel(x, y) == background)
+                face.setPixel(x, y, qRgba(0, 0, 0, 0));
+    return face;
+}
+
+QString CounterText(int number, int digits)
+{
+    const bool negative = number < 0;
+    QString magnitude = QString::number(std::abs(static_cast<long long>(number)));
+    const int width = digits - (negative ? 1 : 0);
+    while (magnitude.size() < width)
+        magnitude.prepend(u'0');
+    return negative ? u'-' + magnitude : magnitude;
+}
+
+bool CounterShows(const TfrmKorvane &w, const QString &text)
+{
+    const int dw = w.ilDigits.Width();
+    const int dh = w.ilDigits.Height();
+    if (w.CounterBitmap.size() != QSize(static_cast<int>(text.size()) * dw, dh))
+        return false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int glyph = text[i] == u'-' ? 11 : text[i].digitValue();
+        const QImage drawn = w.CounterBitmap.copy(static_cast<int>(i) * dw, 0, dw, dh);
+        if (drawn.convertToFormat(QImage::Format_RGB32)
+            != w.ilDigits.Image(glyph).convertToFormat(QImage::Format_RGB32))
+            return false;
+    }
+    return true;
+}
+
+int PixelToCell(int pixel, int tileSize)
+{
+    return static_cast<int>(std::trunc(static_cast<double>(pixel) / tileSize));
+}
+
+} // namespace korvane::test
