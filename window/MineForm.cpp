@@ -359,12 +359,11 @@ void TfrmKorvane::FormKeyDown(int key, Qt::KeyboardModifiers)
 bool TfrmKorvane::eventFilter(QObject *watched, QEvent *event)
 {
     // The window sees every key before its controls do, so F2 works wherever
-    // the focus is inside it.
+    // the focus is inside it. Each key-down counts, those of a held key too.
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (key->key() == Qt::Key_F2 && widget && widget->window() == this
-            && !key->isAutoRepeat()) {
+        if (key->key() == Qt::Key_F2 && widget && widget->window() == this) {
             FormKeyDown(113, key->modifiers());
             // Taken here: an unhandled key travels on to every parent, and
             // each would start another game.

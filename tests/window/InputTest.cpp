@@ -4,6 +4,8 @@
 #include "InputTestSupport.h"
 #include "WindowTestSupport.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
 
 using namespace korvane::test;
@@ -907,6 +909,28 @@ INSTANTIATE_TEST_SUITE_P(Modifiers, KeyTest,
                                  : info.param == Qt::ShiftModifier ? std::string("Shift")
                                                                    : std::string("Ctrl");
                          });
+
+TEST_F(InputTest, EveryKeyDownOfAHeldF2StartsANewGame)
+{
+    // A held key sends repeated key-downs: each starts a game.
+    Play(Split);
+    Click(Qt::LeftButton, At(1, 1));
+    ASSERT_EQ(G().OpenedCount(), 27);
+    W().SetRandomSource(PictureRandom(Split));
+    QTest::keyPress(W().pbGame, Qt::Key_F2);
+    EXPECT_EQ(G().OpenedCount(), 0);
+    for (int i = 0; i < 3; ++i) {
+        Click(Qt::LeftButton, At(1, 1));
+        ASSERT_EQ(G().OpenedCount(), 27);
+        W().SetRandomSource(PictureRandom(Split));
+        QKeyEvent repeated(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(W().pbGame, &repeated);
+        EXPECT_EQ(G().OpenedCount(), 0) << "repeat " << i;
+        EXPECT_TRUE(ClockWaiting());
+    }
+    QTest::keyRelease(W().pbGame, Qt::Key_F2);
+    W().SetRandomSource({});
+}
 
 TEST_F(InputTest, OtherKeysStartNoGame)
 {
