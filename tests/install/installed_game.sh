@@ -61,11 +61,13 @@ fonts=$(find "$app/Fonts" -name '*.png' | wc -l)
 # A display number nobody uses. The lock files do not tell everything (an X
 # server in another file-system namespace shares the abstract socket names),
 # so a server that exits at once has found its number taken: try the next.
+# -noreset: without it the server restarts whenever its last client leaves,
+# and a game started in that moment cannot connect.
 for _ in $(seq 20); do
     while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
         display=$((display + 1))
     done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do
         kill -0 "$xvfb" 2>/dev/null || break
