@@ -1,5 +1,5 @@
-# Mouse and keyboard play: gestures through real Qt events and a long random
-# session checked against the tile rules.
+# Mouse and keyboard play: gestures through real Qt events, a long random
+# session checked against the tile rules, and a real window under Xvfb.
 add_executable(input_tests
   ${CMAKE_CURRENT_LIST_DIR}/InputTestSupport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InputTestSupport.h
@@ -9,3 +9,8 @@ target_link_libraries(input_tests PRIVATE window_test_support Qt6::Test)
 gtest_discover_tests(input_tests DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "${KORVANE_OFFSCREEN_ENV}")
 
+# A real window under Xvfb, played with xdotool; skipped (77) where Xvfb,
+# xdotool or ImageMagick is missing.
+add_test(NAME xvfb_play
+  COMMAND ${CMAKE_CURRENT_LIST_DIR}/xvfb_play.sh $<TARGET_FILE:korvane> ${CMAKE_BINARY_DIR}/xvfb_play)
+set_tests_properties(xvfb_play PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
