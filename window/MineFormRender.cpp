@@ -5,8 +5,10 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -47,6 +49,44 @@ int ChooseTile(MineCellState st, MineCellContent ct, int n, bool finished, bool 
         break;
     }
     return 22;
+}
+
+// One tile row of w pixels, w known when compiled: the copy is a few moves.
+template<int w>
+void CopyTileRowsOf(std::uint32_t *dst, qsizetype stride, const std::uint8_t *row, int columns,
+                    const korvane::ImageList &list)
+{
+    const int h = list.Height();
+    for (int r = 0; r < h; ++r, dst += stride) {
+        std::uint32_t *out = dst;
+        for (int c = 0; c < columns; ++c, out += w)
+            std::memcpy(out, list.Pixels(row[c]) + r * w, sizeof(std::uint32_t) * w);
+    }
+}
+
+// Draws one row of cells, tiles row[0 .. columns-1], top-left at dst.
+void CopyTileRows(std::uint32_t *dst, qsizetype stride, const std::uint8_t *row, int columns,
+                  const korvane::ImageList &list)
+{
+    switch (list.Width()) {
+    case 4:
+        return CopyTileRowsOf<4>(dst, stride, row, columns, list);
+    case 8:
+        return CopyTileRowsOf<8>(dst, stride, row, columns, list);
+    case 16:
+        return CopyTileRowsOf<16>(dst, stride, row, columns, list);
+    case 32:
+        return CopyTileRowsOf<32>(dst, stride, row, columns, list);
+    default:
+        break;
+    }
+    const int w = list.Width();
+    const int h = list.Height();
+    for (int r = 0; r < h; ++r, dst += stride) {
+        std::uint32_t *out = dst;
+        for (int c = 0; c < columns; ++c, out += w)
+            std::memcpy(out, list.Pixels(row[c]) + std::size_t(r) * w, sizeof(std::uint32_t) * w);
+    }
 }
 
 } // namespace
@@ -121,15 +161,14 @@ void TfrmKorvane::RenderField()
     const int W = Game->FWidth;
     const int H = Game->FHeight;
     const int columns = W - 2 * s + 2 * M;
-    const int rows = H - 2 * s;
-    const QSize size(columns * CellWidth, rows * CellHeight);
+    const QSize size(columns * CellWidth, (H - 2 * s) * CellHeight);
     if (FieldBitmap.size() != size || FieldBitmap.format() != QImage::Format_RGB32)
         FieldBitmap = QImage(size, QImage::Format_RGB32);
     if (FieldBitmap.isNull() || ilCells.Count() < 44)
         return;
 
-    // Every cell of a column is drawn from its view byte through one table,
-    // so the loop reads one byte a cell and copies one tile.
+    // Every cell is drawn from its view byte through one table, so the loops
+    // read one byte a cell and copy one tile.
     const bool finished = Game->IsFinished();
     const bool lost = Game->IsLost();
     std::array<std::uint8_t, 256> table {};
@@ -142,30 +181,93 @@ void TfrmKorvane::RenderField()
 
     const qsizetype stride = FieldBitmap.bytesPerLine() / 4;
     auto *bits = reinterpret_cast<std::uint32_t *>(FieldBitmap.bits());
-    const int cw = CellWidth;
-    const int ch = CellHeight;
-    auto put = [&](int column, int row, int tile) {
-        const std::uint32_t *src = ilCells.Pixels(tile);
-        std::uint32_t *dst = bits + qsizetype(row) * ch * stride + qsizetype(column) * cw;
-        if (cw == 1 && ch == 1) {
-            *dst = *src;
-            return;
-        }
-        for (int r = 0; r < ch; ++r, dst += stride, src += cw)
-            std::memcpy(dst, src, sizeof(std::uint32_t) * cw);
+    const int first = s - M; // the leftmost drawn column
+    // The view byte column of drawn column x, or null for a column that shows
+    // only background (the margin, and the ring columns without Surroundings).
+    auto viewOf = [&](int x) -> const std::uint8_t * {
+        const bool ring = x == 0 || x == W - 1;
+        return x < 0 || x >= W || (ring && s == 1) ? nullptr : Game->ViewColumn(x);
     };
 
-    for (int x = s - M; x <= W - 1 - s + M; ++x) {
-        const int column = x + M - s;
-        const bool ring = x == 0 || x == W - 1;
-        if (x < 0 || x >= W || (ring && s == 1)) {
-            for (int y = s; y <= H - 1 - s; ++y)
-                put(column, y - s, TileBackground);
-            continue;
+    // The view bytes lie column by column, the bitmap row by row. Both are
+    // walked in bands of rows, so that every cache line and page of the bitmap
+    // is written in one go rather than once per column.
+    if (CellWidth == 1 && CellHeight == 1) {
+        // One pixel a cell: straight from view byte to colour, in bands of
+        // Down rows, two columns at a time so that each store writes two
+        // pixels. A band's rows stay in the cache while its columns are
+        // walked; each view column gives Down bytes in a row.
+        constexpr int Down = 8;
+        std::array<std::uint32_t, 256> colour {};
+        for (int v = 0; v < 256; ++v)
+            colour[v] = *ilCells.Pixels(table[v]);
+        // No cell has the view byte 0xFF (its number would be 15): it stands
+        // for the background of the margin columns.
+        colour[0xFF] = *ilCells.Pixels(TileBackground);
+        // Every drawn column's view bytes, the margin's a column of 0xFF;
+        // the list runs on past the last column for the look-ahead.
+        constexpr int Ahead = 32;
+        const std::vector<std::uint8_t> margin(std::size_t(H), 0xFF);
+        std::vector<const std::uint8_t *> views(std::size_t(columns) + Ahead + 1, margin.data());
+        for (int c = 0; c < columns; ++c) {
+            if (const std::uint8_t *view = viewOf(first + c))
+                views[c] = view;
         }
-        const std::uint8_t *view = Game->ViewColumn(x);
-        for (int y = s; y <= H - 1 - s; ++y)
-            put(column, y - s, table[view[y]]);
+        auto pairs = [&](std::uint32_t *top, int y0, auto rows) {
+            int c = 0;
+            for (; c + 1 < columns; c += 2) {
+                const std::uint8_t *left = views[c] + y0;
+                const std::uint8_t *right = views[c + 1] + y0;
+                // The columns ahead lie a column height apart, too far for
+                // the hardware to guess: ask for their bytes early.
+                __builtin_prefetch(views[c + Ahead] + y0);
+                __builtin_prefetch(views[c + Ahead + 1] + y0);
+                for (int j = 0; j < rows(); ++j) {
+                    const std::uint64_t pair
+                        = colour[left[j]] | std::uint64_t {colour[right[j]]} << 32;
+                    std::memcpy(top + j * stride + c, &pair, sizeof pair);
+                }
+            }
+            if (c < columns) {
+                const std::uint8_t *last = views[c] + y0;
+                for (int j = 0; j < rows(); ++j)
+                    top[j * stride + c] = colour[last[j]];
+            }
+        };
+        for (int y0 = s; y0 <= H - 1 - s; y0 += Down) {
+            std::uint32_t *top = bits + qsizetype(y0 - s) * stride;
+            const int n = std::min(Down, H - s - y0);
+            if (n == Down)
+                pairs(top, y0, [] { return Down; }); // a count known when compiled
+            else
+                pairs(top, y0, [n] { return n; });
+        }
+        return;
+    }
+
+    // Larger tiles: the tile indices of a band of cell rows first, then the
+    // band's pixel rows, each a run of tile rows copied left to right.
+    const int band = std::clamp(32768 / std::max(columns, 1), 1, 64);
+    std::vector<std::uint8_t> tiles(std::size_t(columns) * band);
+    for (int y0 = s; y0 <= H - 1 - s; y0 += band) {
+        const int n = std::min(band, H - s - y0);
+        for (int c = 0; c < columns; ++c) {
+            const std::uint8_t *view = viewOf(first + c);
+            std::uint8_t *t = tiles.data() + c;
+            if (!view) {
+                for (int j = 0; j < n; ++j)
+                    t[std::size_t(j) * columns] = TileBackground;
+                continue;
+            }
+            view += y0;
+            for (int j = 0; j < n; ++j)
+                t[std::size_t(j) * columns] = table[view[j]];
+        }
+        for (int j = 0; j < n; ++j) {
+            const std::uint8_t *row = tiles.data() + std::size_t(j) * columns;
+            std::uint32_t *dst = bits + qsizetype(y0 - s + j) * CellHeight * stride;
+            CopyTileRows(dst, stride, row, columns, ilCells);
+        }
     }
 }
 

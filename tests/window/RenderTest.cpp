@@ -442,4 +442,6 @@ INSTANTIATE_TEST_SUITE_P(
     TileSizesAndRing, RenderAgreementTest,
     ::testing::Values(std::make_tuple(16, true, 1), std::make_tuple(16, false, 2),
                       std::make_tuple(8, true, 3), std::make_tuple(8, false, 4),
-                      std::make_tuple(1, true, 5), std::make_tuple(3, false, 6)));
+                      std::make_tuple(1, true, 5), std::make_tuple(1, false, 6),
+                      std::make_tuple(3, false, 7), std::make_tuple(4, true, 8),
+                      std::make_tuple(32, false, 9)));
