@@ -292,3 +292,14 @@ TEST_F(DigitsTest, ANewGameStopsAndZeroesTheClock)
     EXPECT_EQ(TimerText(), QStringLiteral("0:00"));
     EXPECT_EQ(CounterText(), QStringLiteral("0010"));
 }
+
+TEST_F(DigitsTest, SecondsFromTheSettingsShowFourZerosAtStartUp)
+{
+    WriteSettings(QStringLiteral("[Settings]\nMinutes=0\n"));
+    TfrmKorvane &w = Open();
+    EXPECT_TRUE(w.miSeconds->isChecked());
+    EXPECT_FALSE(w.miMinutes->isChecked());
+    EXPECT_EQ(TimerText(), QStringLiteral("0000"));
+    w.StartClock();
+    EXPECT_EQ(TimerText(), QStringLiteral("0001"));
+}

@@ -4,6 +4,7 @@
 #include "DisplaySupport.h"
 
 #include <QMenuBar>
+#include <QTest>
 
 using namespace korvane::test;
 
@@ -208,4 +209,23 @@ TEST_F(LayoutTest, HiddenStatusBarAtStartUpMakesTheWindowShorter)
     EXPECT_FALSE(w.sbInfo->isVisible());
     EXPECT_EQ(w.centralWidget()->height(), 231);
     ExpectLayoutArithmetic();
+}
+
+TEST_F(LayoutTest, WithoutSurroundingsAClickMapsThroughTheMarginToTheRightCell)
+{
+    TfrmKorvane &w = Open();
+    Play(OpenField(11, 11, 2));
+    w.miAuto->trigger();
+    w.miSurround->trigger();
+    ASSERT_EQ(w.MarginColumns, 1);
+    // Cell (1, 1) is the first field cell of the top row, one tile in; the
+    // click goes to (1, 2) below it.
+    QTest::mouseClick(w.pbGame, Qt::LeftButton, {}, QPoint(16 + 8, 16 + 8));
+    EXPECT_EQ(w.Game->CellState(1, 2), csOpen);
+    EXPECT_EQ(w.Game->OpenedCount(), 1);
+    EXPECT_EQ(DrawnCell(1, 2), Tile(2));
+    EXPECT_EQ(w.FieldBitmap.copy(16, 16, 16, 16), Tile(2));
+    // The margin column maps to the ring, which no click opens.
+    QTest::mouseClick(w.pbGame, Qt::LeftButton, {}, QPoint(8, 40));
+    EXPECT_EQ(w.Game->CellState(0, 3), csHidden);
 }
