@@ -98,23 +98,35 @@ bool TfrmCustom::udWidthChangingEx(std::int16_t n)
     return true;
 }
 
+// The other field's edit still shows its old value while its handler runs; a
+// typed count there would send the adjustment back and forth without end.
 bool TfrmCustom::udBombsChangingEx(std::int16_t n)
 {
+    if (FAdjusting)
+        return true;
     const int cells = udWidth->Value() * udHeight->Value();
     if (cells < n)
         return false;
-    if (udWalls->Value() + n > cells)
+    if (udWalls->Value() + n > cells) {
+        FAdjusting = true;
         udWalls->SetValue(cells - n);
+        FAdjusting = false;
+    }
     return true;
 }
 
 bool TfrmCustom::udWallsChangingEx(std::int16_t n)
 {
+    if (FAdjusting)
+        return true;
     const int cells = udWidth->Value() * udHeight->Value();
     if (cells < n)
         return false;
-    if (udBombs->Value() + n > cells)
+    if (udBombs->Value() + n > cells) {
+        FAdjusting = true;
         udBombs->SetValue(cells - n);
+        FAdjusting = false;
+    }
     return true;
 }
 

@@ -44,4 +44,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    // Set while the bombs handler moves the walls or the reverse: the moved
+    // field's handler then accepts without moving the first one back.
+    bool FAdjusting = false;
 };
