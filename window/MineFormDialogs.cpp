@@ -74,6 +74,8 @@ void TfrmKorvane::miCustomClick()
         return;
     }
     miCustom->setChecked(true);
+    // Checked by this handler, not moved by a click: no later cancel takes it off.
+    FCustomJustChecked = false;
     GameHeight = d.udHeight->Value() + 2;
     GameWidth = d.udWidth->Value() + 2;
     GameBombs = d.udBombs->Value();

@@ -111,6 +111,9 @@ void TfrmKorvane::LoadSettings()
         if (s >= 2)
             miFixed->setChecked(true);
     }
+    // A Custom mark restored here was not moved there by a click on Custom...:
+    // cancelling that dialog later must leave it where it is.
+    FCustomJustChecked = false;
 }
 
 void TfrmKorvane::SaveSettings()
