@@ -70,7 +70,9 @@ int TfrmKorvane::ComputeShields(int bombs) const
         return bombs < std::numeric_limits<int>::max() ? bombs + 1 : bombs;
     if (miFixed->isChecked()) {
         const QAction *item = FirstChecked(miFixedMenu);
-        return item ? Tag(item) : 1;
+        // A count of 0 or less, possible only from an edited settings file,
+        // would lose the game before its first move.
+        return item ? std::max(1, Tag(item)) : 1;
     }
     if (miPercentage->isChecked()) {
         const QAction *item = FirstChecked(miPercentageMenu);
