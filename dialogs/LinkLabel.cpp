@@ -103,8 +103,10 @@ void TLinkLabel::SetFontColor(const QColor &color)
 void TLinkLabel::enterEvent(QEnterEvent *event)
 {
     SetFontColor(LinkColorMouseMove);
-    if (LinkMagnet)
+    if (LinkMagnet && !FMagnetOut) {
         setGeometry(x() - 1, y() - 1, width() + 1, height() + 1);
+        FMagnetOut = true;
+    }
     if (LinkSound)
         FDesktop.PlaySound(QStringLiteral("menu-click"));
     QLabel::enterEvent(event);
@@ -113,8 +115,10 @@ void TLinkLabel::enterEvent(QEnterEvent *event)
 void TLinkLabel::leaveEvent(QEvent *event)
 {
     SetFontColor(FLinkColor);
-    if (LinkMagnet)
+    if (FMagnetOut) {
         setGeometry(x() + 1, y() + 1, width() - 1, height() - 1);
+        FMagnetOut = false;
+    }
     QLabel::leaveEvent(event);
 }
 

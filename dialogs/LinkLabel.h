@@ -63,4 +63,7 @@ private:
     QString FLinkProtocol = QStringLiteral("mailto:");
     QString FLinkDestination = QStringLiteral("someone@example.org");
     QColor FLinkColor = Qt::blue;
+    // True while the magnet has the label moved out; Qt may repeat an entry
+    // or drop a leave, and the label must still come back to its place.
+    bool FMagnetOut = false;
 };
