@@ -4,7 +4,6 @@
 #include "DialogLook.h"
 #include "LinkLabel.h"
 
-#include <QDir>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -33,17 +32,14 @@ TfrmAbout::TfrmAbout(Desktop &desktop, QWidget *parent)
     Label2->setWordWrap(true);
     Label2->setGeometry(52, 52, 124, 28);
 
-    // The program has no web page of its own: the link opens its read-me.
     LinkLabel1 = new TLinkLabel(desktop, this);
     LinkLabel1->setFont(PixelFont(11));
     LinkLabel1->SetLinkColor(QColor(0x00, 0x00, 0x80));
     LinkLabel1->LinkColorMouseMove = Qt::blue;
     LinkLabel1->LinkMagnet = false;
     LinkLabel1->LinkSound = true;
-    LinkLabel1->SetLinkDestination(
-        QStringLiteral("file://")
-        + QDir(desktop.ProgramFolder()).filePath(QStringLiteral("ReadMe.txt")));
-    LinkLabel1->setText(QStringLiteral("Read me: rules, options, skins"));
+    LinkLabel1->SetLinkDestination(QStringLiteral("http://korvane.example.org/"));
+    LinkLabel1->setText(QStringLiteral("korvane.example.org"));
     LinkLabel1->move(52, 84);
     LinkLabel1->adjustSize();
 

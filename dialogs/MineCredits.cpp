@@ -4,7 +4,6 @@
 #include "DialogLook.h"
 #include "LinkLabel.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -26,23 +25,23 @@ TfrmCredits::TfrmCredits(Desktop &desktop, QWidget *parent)
     : QDialog(parent)
 {
     MakeFixedDialog(this, QStringLiteral("Credits"), 272, 397);
-    const QString folder = desktop.ProgramFolder();
+    // Six web pages and one mail address.
     const Entry entries[] {
         {"Qt 6", "  the toolkit the game is built with", "  www.qt.io",
-         QStringLiteral("https://www.qt.io")},
+         QStringLiteral("http://www.qt.io")},
         {"libpng", "  reads the PNG skins and fonts", "  www.libpng.org",
          QStringLiteral("http://www.libpng.org/pub/png/libpng.html")},
         {"zlib", "  unpacks the image data for libpng", "  zlib.net",
-         QStringLiteral("https://zlib.net")},
+         QStringLiteral("http://zlib.net")},
         {"libcanberra", "  plays the desktop's event sounds",
          "  0pointer.de/lennart/projects/libcanberra",
-         QStringLiteral("https://0pointer.de/lennart/projects/libcanberra/")},
-        {"Digits: the Korvane developers", "", "  the built-in red digits",
-         QStringLiteral("file://") + QDir(folder).filePath(QStringLiteral("ReadMe.txt"))},
-        {"Fonts: the Korvane developers", "", "  open the Fonts folder",
-         QStringLiteral("file://") + QDir(folder).filePath(QStringLiteral("Fonts"))},
-        {"Skins: the Korvane developers", "", "  open the Skins folder",
-         QStringLiteral("file://") + QDir(folder).filePath(QStringLiteral("Skins"))},
+         QStringLiteral("http://0pointer.de/lennart/projects/libcanberra/")},
+        {"Digits: the Korvane developers", "", "  korvane.example.org",
+         QStringLiteral("http://korvane.example.org/")},
+        {"Fonts: the Korvane developers", "", "  korvane.example.org/fonts",
+         QStringLiteral("http://korvane.example.org/fonts/")},
+        {"Skins: the Korvane developers", "", "  skins@korvane.example.org",
+         QStringLiteral("mailto:skins@korvane.example.org")},
     };
     const int tops[] {8, 64, 120, 176, 232, 274, 316};
     const int separators[] {56, 112, 168, 224, 266, 308, 350};
