@@ -17,9 +17,10 @@ const QString Shields = QStringLiteral("Shields");
 
 // The smallest field the custom field dialog offers, ring included.
 constexpr int MinSide = 11;
-// No screen shows more cells than this a side, even with 1 x 1 tiles; the
-// bound keeps a damaged file from asking for gigabytes.
+// No screen shows more cells than these, even with 1 x 1 tiles (a 4K screen
+// holds 3840 x 2160); the bounds keep a damaged file from asking for gigabytes.
 constexpr int MaxSide = 8192;
+constexpr qint64 MaxCells = qint64 {1} << 23;
 
 } // namespace
 
@@ -47,6 +48,8 @@ void TfrmKorvane::LoadSettings()
     // negative and together no more than the interior.
     GameWidth = std::clamp(GameWidth, MinSide, MaxSide);
     GameHeight = std::clamp(GameHeight, MinSide, MaxSide);
+    if (qint64 {GameWidth} * GameHeight > MaxCells)
+        GameHeight = std::max<int>(MinSide, static_cast<int>(MaxCells / GameWidth));
     const qint64 interior = qint64 {GameWidth - 2} * (GameHeight - 2);
     GameWalls = static_cast<int>(std::clamp<qint64>(GameWalls, 0, interior));
     GameBombs = static_cast<int>(std::clamp<qint64>(GameBombs, 0, interior - GameWalls));
