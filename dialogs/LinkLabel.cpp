@@ -67,12 +67,17 @@ void TLinkLabel::SetLinkDestination(const QString &destination)
     for (int i = 0; i < PrefixCount; ++i) {
         const QString prefix = QString::fromLatin1(Prefixes[i]);
         if (FLinkDestination.startsWith(prefix)) {
-            FLinkDestination.remove(0, prefix.size());
+            // File names keep their letter case: on this system a lower-cased
+            // path names another file, or none.
+            FLinkDestination = i == ltFILE ? destination.mid(prefix.size())
+                                           : FLinkDestination.mid(prefix.size());
             FLinkType = static_cast<TLinkType>(i);
             FLinkProtocol = prefix;
             return;
         }
     }
+    if (FLinkType == ltFILE)
+        FLinkDestination = destination;
     if (FLinkDestination.isEmpty()) {
         FLinkType = ltNone;
         FLinkProtocol.clear();

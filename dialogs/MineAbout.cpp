@@ -4,6 +4,7 @@
 #include "DialogLook.h"
 #include "LinkLabel.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -38,8 +39,11 @@ TfrmAbout::TfrmAbout(Desktop &desktop, QWidget *parent)
     LinkLabel1->LinkColorMouseMove = Qt::blue;
     LinkLabel1->LinkMagnet = false;
     LinkLabel1->LinkSound = true;
-    LinkLabel1->SetLinkDestination(QStringLiteral("http://korvane.example.org/"));
-    LinkLabel1->setText(QStringLiteral("korvane.example.org"));
+    // The program has no web page of its own: the link opens its read-me.
+    LinkLabel1->SetLinkDestination(
+        QStringLiteral("file://")
+        + QDir(desktop.ProgramFolder()).filePath(QStringLiteral("ReadMe.txt")));
+    LinkLabel1->setText(QStringLiteral("Read me: rules, options, skins"));
     LinkLabel1->move(52, 84);
     LinkLabel1->adjustSize();
 

@@ -4,6 +4,7 @@
 #include "DialogLook.h"
 #include "LinkLabel.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -25,7 +26,8 @@ TfrmCredits::TfrmCredits(Desktop &desktop, QWidget *parent)
     : QDialog(parent)
 {
     MakeFixedDialog(this, QStringLiteral("Credits"), 272, 397);
-    // Six web pages and one mail address.
+    // The libraries' own web pages.
+    const QString folder = desktop.ProgramFolder();
     const Entry entries[] {
         {"Qt 6", "  the toolkit the game is built with", "  www.qt.io",
          QStringLiteral("http://www.qt.io")},
@@ -36,12 +38,13 @@ TfrmCredits::TfrmCredits(Desktop &desktop, QWidget *parent)
         {"libcanberra", "  plays the desktop's event sounds",
          "  0pointer.de/lennart/projects/libcanberra",
          QStringLiteral("http://0pointer.de/lennart/projects/libcanberra/")},
-        {"Digits: the Korvane developers", "", "  korvane.example.org",
-         QStringLiteral("http://korvane.example.org/")},
-        {"Fonts: the Korvane developers", "", "  korvane.example.org/fonts",
-         QStringLiteral("http://korvane.example.org/fonts/")},
-        {"Skins: the Korvane developers", "", "  skins@korvane.example.org",
-         QStringLiteral("mailto:skins@korvane.example.org")},
+        // The digit fonts and skins are ours: their links open them where they ship.
+        {"Red and Green LCD digits: Korvane team", "", "  the Fonts folder",
+         QStringLiteral("file://") + QDir(folder).filePath(QStringLiteral("Fonts"))},
+        {"Large and Small digits: Korvane team", "", "  the Fonts folder",
+         QStringLiteral("file://") + QDir(folder).filePath(QStringLiteral("Fonts"))},
+        {"Skins: the Korvane team", "", "  the Skins folder",
+         QStringLiteral("file://") + QDir(folder).filePath(QStringLiteral("Skins"))},
     };
     const int tops[] {8, 64, 120, 176, 232, 274, 316};
     const int separators[] {56, 112, 168, 224, 266, 308, 350};

@@ -84,8 +84,10 @@ TEST_F(AboutWindow, ShowsNameVersionAndLinkInTheirPlaces)
 
     const TLinkLabel *link = about.LinkLabel1;
     EXPECT_EQ(link->pos(), QPoint(52, 84));
-    EXPECT_EQ(link->LinkType(), ltHTTP);
-    EXPECT_EQ(link->LinkProtocol(), QStringLiteral("http://"));
+    // No web page of its own: the link opens the read-me beside the program.
+    EXPECT_EQ(link->LinkType(), ltFILE);
+    EXPECT_EQ(link->LinkProtocol(), QStringLiteral("file://"));
+    EXPECT_TRUE(link->LinkDestination().endsWith(QStringLiteral("/ReadMe.txt")));
     EXPECT_FALSE(link->LinkDestination().isEmpty());
     EXPECT_FALSE(link->font().underline());
     ExpectSmallNavyLink(link);
@@ -113,7 +115,7 @@ TEST_F(AboutWindow, TheLinkOpensThePage)
     about.show();
     QTest::mouseClick(about.LinkLabel1, Qt::LeftButton, {}, QPoint(3, 3));
     ASSERT_EQ(desktop.Opened.size(), 1);
-    EXPECT_TRUE(desktop.Opened.front().startsWith(QStringLiteral("http://")));
+    EXPECT_EQ(desktop.Opened.front(), QStringLiteral("file:///opt/game/ReadMe.txt"));
     EXPECT_EQ(desktop.Sounds, QStringList {QStringLiteral("menu-popup")});
 }
 
@@ -165,7 +167,8 @@ TEST_F(CreditsWindow, ListsSevenEntriesBetweenSeparators)
         const TLinkLabel *link = credits.Links[i];
         EXPECT_EQ(link->pos(), QPoint(36, links[i])) << i;
         EXPECT_TRUE(link->text().startsWith(QStringLiteral("  "))) << i;
-        EXPECT_EQ(link->LinkType(), i < 6 ? ltHTTP : ltMAILTO) << i;
+        // Library pages on the web; our own fonts and skins where they ship.
+        EXPECT_EQ(link->LinkType(), i < 4 ? ltHTTP : ltFILE) << i;
         EXPECT_FALSE(link->LinkDestination().isEmpty()) << i;
         ExpectSmallNavyLink(link);
         ExpectTextFits(link, credits);
@@ -203,8 +206,8 @@ TEST_F(CreditsWindow, EachLinkOpensItsTarget)
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(desktop.Opened[i],
                   credits.Links[i]->LinkProtocol() + credits.Links[i]->LinkDestination());
-        EXPECT_TRUE(desktop.Opened[i].startsWith(i < 6 ? QStringLiteral("http://")
-                                                       : QStringLiteral("mailto:")))
+        EXPECT_TRUE(desktop.Opened[i].startsWith(i < 4 ? QStringLiteral("http://")
+                                                       : QStringLiteral("file:///opt/game/")))
             << desktop.Opened[i].toStdString();
     }
     EXPECT_EQ(desktop.Sounds, QStringList(7, QStringLiteral("menu-popup")));

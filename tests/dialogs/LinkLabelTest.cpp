@@ -134,7 +134,9 @@ TEST_F(LinkLabelTest, ADestinationWithAPrefixTakesItsKind)
         label->SetLinkDestination(QString::fromLatin1(prefix) + QStringLiteral("Host/Path"));
         EXPECT_EQ(label->LinkType(), type) << prefix;
         EXPECT_EQ(label->LinkProtocol(), QString::fromLatin1(prefix));
-        EXPECT_EQ(label->LinkDestination(), QStringLiteral("host/path"));
+        // Every kind is stored in lower case but a file's path, whose case names the file.
+        EXPECT_EQ(label->LinkDestination(),
+                  type == ltFILE ? QStringLiteral("Host/Path") : QStringLiteral("host/path"));
     }
     // Only the first prefix goes.
     label->SetLinkDestination(QStringLiteral("http://http://a"));
@@ -151,6 +153,17 @@ TEST_F(LinkLabelTest, AMailtoDestinationOpensAsMail)
     EXPECT_EQ(label->LinkDestination(), QStringLiteral("someone@example.org"));
     Click();
     EXPECT_EQ(desktop.Opened, QStringList {QStringLiteral("mailto:someone@example.org")});
+}
+
+TEST_F(LinkLabelTest, AFileLinkOpensTheFileByItsOwnName)
+{
+    label->SetLinkDestination(QStringLiteral("FILE:///opt/Korvane/ReadMe.txt"));
+    EXPECT_EQ(label->LinkType(), ltFILE);
+    EXPECT_EQ(label->LinkDestination(), QStringLiteral("/opt/Korvane/ReadMe.txt"));
+    label->SetLinkDestination(QStringLiteral("/opt/Korvane/Skins"));
+    EXPECT_EQ(label->LinkType(), ltFILE);
+    Click();
+    EXPECT_EQ(desktop.Opened, QStringList {QStringLiteral("file:///opt/Korvane/Skins")});
 }
 
 TEST_F(LinkLabelTest, ADestinationWithoutAPrefixKeepsTypeAndProtocol)
