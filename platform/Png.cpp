@@ -1,6 +1,7 @@
 #include "Png.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <png.h>
 
 #include <cstring>
@@ -55,10 +56,39 @@ namespace {
         return result;
     }
 
+    // libpng allocates a chunk's declared length before it reads the chunk, so
+    // a few damaged bytes could make a tiny file ask for 2 GB. The stream is
+    // handed over only up to the first chunk that claims more bytes than
+    // follow it, as if the file ended there: libpng then reports a file cut
+    // short. Image data is streamed, not allocated, and always handed over.
+    // header(at, bytes) reads the 8 bytes at offset at.
+    template<typename ReadHeader>
+    qint64 WholeChunks(qint64 size, ReadHeader header)
+    {
+        char bytes[8];
+        for (qint64 at = 8; at + 8 <= size && header(at, bytes);) {
+            const qint64 length = qFromBigEndian<quint32>(bytes);
+            if (length + 12 > size - at)
+                return std::memcmp(bytes + 4, "IDAT", 4) == 0 ? size : at;
+            at += length + 12;
+        }
+        return size;
+    }
+
 } // namespace
 
 PngResult LoadPng(const QString &path)
 {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const qint64 whole = WholeChunks(file.size(), [&file](qint64 at, char *bytes) {
+            return file.seek(at) && file.read(bytes, 8) == 8;
+        });
+        if (whole < file.size() && file.seek(0))
+            return DecodePng(file.read(whole));
+    }
+    file.close();
+
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -76,8 +106,11 @@ PngResult DecodePng(const QByteArray &data)
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, data.constData(),
-                                          static_cast<size_t>(data.size()))) {
+    const qint64 whole = WholeChunks(data.size(), [&data](qint64 at, char *bytes) {
+        std::memcpy(bytes, data.constData() + at, 8);
+        return true;
+    });
+    if (!png_image_begin_read_from_memory(&image, data.constData(), static_cast<size_t>(whole))) {
         PngResult result;
         result.Error = Message(image, "Cannot read the image");
         return result;
