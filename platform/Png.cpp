@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace korvane {
 
@@ -17,9 +18,87 @@ namespace {
                                         : QString::fromLatin1(fallback);
     }
 
+    // Bytes 24 and 28 of a PNG file are the bit depth and the interlace method.
+    bool Interlaced16(const char *head, qint64 size)
+    {
+        return size >= 29 && std::memcmp(head + 12, "IHDR", 4) == 0 && head[24] == 16
+            && head[28] == 1;
+    }
+
+    // libpng 1.6's simplified reader brings interlaced 16-bit images down to 8
+    // bits with rows from the wrong pass (pnggroup/libpng#853): those are read
+    // through the full interface, into the same layout, colours only.
+    struct MemoryInput
+    {
+        const char *Data = nullptr;
+        size_t Size = 0;
+        size_t At = 0;
+        QString Error;
+    };
+
+    void ReadMemory(png_structp png, png_bytep out, size_t n)
+    {
+        auto *in = static_cast<MemoryInput *>(png_get_io_ptr(png));
+        if (n > in->Size - in->At)
+            png_error(png, "read beyond end of data");
+        std::memcpy(out, in->Data + in->At, n);
+        in->At += n;
+    }
+
+    void Fail(png_structp png, png_const_charp message)
+    {
+        static_cast<MemoryInput *>(png_get_error_ptr(png))->Error = QString::fromLocal8Bit(message);
+        png_longjmp(png, 1);
+    }
+
+    void Warn(png_structp, png_const_charp) { }
+
+    // libpng leaves by longjmp: nothing here needs a destructor.
+    bool ReadRows(png_structp png, png_infop info, png_bytep *rows, png_uint_32 width,
+                  png_uint_32 height)
+    {
+        if (setjmp(png_jmpbuf(png)))
+            return false;
+        png_read_info(png, info);
+        png_set_scale_16(png);
+        png_set_strip_alpha(png);
+        png_set_gray_to_rgb(png);
+        png_set_bgr(png);
+        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+        png_set_interlace_handling(png);
+        png_read_update_info(png, info);
+        if (png_get_image_width(png, info) != width || png_get_image_height(png, info) != height
+            || png_get_rowbytes(png, info) != size_t {width} * 4)
+            png_error(png, "Cannot decode the image");
+        png_read_image(png, rows);
+        return true;
+    }
+
+    QString ReadInterlaced16(const char *data, qint64 size, QImage &pixels)
+    {
+        MemoryInput in;
+        in.Data = data;
+        in.Size = static_cast<size_t>(size);
+        png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &in, Fail, Warn);
+        png_infop info = png ? png_create_info_struct(png) : nullptr;
+        if (!info) {
+            png_destroy_read_struct(&png, nullptr, nullptr);
+            return QStringLiteral("Out of memory");
+        }
+        png_set_read_fn(png, &in, ReadMemory);
+        std::vector<png_bytep> rows(static_cast<size_t>(pixels.height()));
+        for (int y = 0; y < pixels.height(); ++y)
+            rows[static_cast<size_t>(y)] = pixels.scanLine(y);
+        const bool ok = ReadRows(png, info, rows.data(), static_cast<png_uint_32>(pixels.width()),
+                                 static_cast<png_uint_32>(pixels.height()));
+        png_destroy_read_struct(&png, &info, nullptr);
+        return ok ? QString() : in.Error;
+    }
+
     // Finishes a read whose header has been taken by begin_read: checks the size
     // before allocating. Only the colours count: alpha is read and then dropped.
-    PngResult FinishRead(png_image &image)
+    // data is the file when it was read from memory.
+    PngResult FinishRead(png_image &image, const char *data = nullptr, qint64 size = 0)
     {
         PngResult result;
         if (image.width == 0 || image.height == 0 || image.width > MaxPngSide
@@ -40,6 +119,13 @@ namespace {
         if (pixels.isNull()) {
             png_image_free(&image);
             result.Error = QStringLiteral("Out of memory");
+            return result;
+        }
+        if (data && Interlaced16(data, size)) {
+            png_image_free(&image);
+            result.Error = ReadInterlaced16(data, size, pixels);
+            if (result.Error.isEmpty())
+                result.Image = std::move(pixels);
             return result;
         }
         if (!png_image_finish_read(&image, nullptr, pixels.bits(),
@@ -84,7 +170,8 @@ PngResult LoadPng(const QString &path)
         const qint64 whole = WholeChunks(file.size(), [&file](qint64 at, char *bytes) {
             return file.seek(at) && file.read(bytes, 8) == 8;
         });
-        if (whole < file.size() && file.seek(0))
+        const QByteArray head = file.seek(0) ? file.peek(29) : QByteArray();
+        if ((whole < file.size() || Interlaced16(head.constData(), head.size())) && file.seek(0))
             return DecodePng(file.read(whole));
     }
     file.close();
@@ -115,7 +202,7 @@ PngResult DecodePng(const QByteArray &data)
         result.Error = Message(image, "Cannot read the image");
         return result;
     }
-    return FinishRead(image);
+    return FinishRead(image, data.constData(), whole);
 }
 
 } // namespace korvane
