@@ -1,0 +1,685 @@
+// Files that are not what they claim to be, met where a player meets them:
+// skins and fonts loaded by the main window, and the settings file read at
+// start-up and written at exit. Unusual but valid pictures load; broken ones
+// are reported with the decoder's own message and change nothing; a settings
+// file that cannot be used is read as far as it can be and never damaged.
+#include "WindowTestSupport.h"
+
+#include "Menus.h"
+#include "Png.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QRandomGenerator>
+#include <png.h>
+#include <zlib.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <functional>
+
+using namespace korvane;
+using namespace korvane::test;
+
+namespace {
+
+// --- Pictures ---------------------------------------------------------------
+
+// A grey level per tile or glyph, distinct for all 44: the same picture then
+// fits every colour type, grey and palette included.
+int Level(int index)
+{
+    return 10 + 5 * index;
+}
+
+// A picture of across x rows images, each w x h and of one grey level; a
+// pixel of every image is darker so that a shifted cut would show.
+QImage Tiles(int across, int rows, int w, int h)
+{
+    QImage picture(across * w, rows * h, QImage::Format_ARGB32);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < across; ++c) {
+            const int v = Level(r * across + c);
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    const int g = x == 0 && y == h - 1 ? v - 5 : v;
+                    // Alpha runs from clear to opaque: only the colours may count.
+                    picture.setPixel(c * w + x, r * h + y, qRgba(g, g, g, (x * 255) / w));
+                }
+            }
+        }
+    }
+    return picture;
+}
+
+// The colours of a picture, opaque: what a set shows whatever its alpha.
+QImage Colours(const QImage &picture)
+{
+    QImage opaque(picture.size(), QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            opaque.setPixel(x, y, picture.pixel(x, y) | 0xFF000000u);
+    }
+    return opaque;
+}
+
+QImage SkinPicture()
+{
+    return Tiles(11, 4, 2, 3);
+}
+
+QImage FontPicture()
+{
+    return Tiles(12, 1, 3, 5);
+}
+
+struct Encoding
+{
+    const char *Name;
+    int ColourType;
+    int Depth;
+    bool Interlaced;
+};
+
+void AppendToArray(png_structp png, png_bytep data, png_size_t length)
+{
+    static_cast<QByteArray *>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char *>(data), static_cast<qsizetype>(length));
+}
+
+void FlushNothing(png_structp) { }
+
+// One sample of depth bits (8 or 16) from an 8-bit value.
+void PutSample(std::vector<png_byte> &row, int depth, int value)
+{
+    if (depth == 16) {
+        row.push_back(static_cast<png_byte>(value));
+        row.push_back(static_cast<png_byte>(value));
+    } else {
+        row.push_back(static_cast<png_byte>(value));
+    }
+}
+
+// The picture in the colour type, depth and interlace method asked for,
+// through libpng's full write interface.
+QByteArray Encode(const QImage &picture, const Encoding &e)
+{
+    QByteArray out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(png, &out, AppendToArray, FlushNothing);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width()),
+                 static_cast<png_uint_32>(picture.height()), e.Depth, e.ColourType,
+                 e.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // The palette holds every grey level, with a transparency of its own for each.
+    std::vector<png_color> palette(256);
+    std::vector<png_byte> alphas(256);
+    for (int i = 0; i < 256; ++i) {
+        palette[i] = {static_cast<png_byte>(i), static_cast<png_byte>(i), static_cast<png_byte>(i)};
+        alphas[i] = static_cast<png_byte>(255 - i);
+    }
+    if (e.ColourType == PNG_COLOR_TYPE_PALETTE) {
+        png_set_PLTE(png, info, palette.data(), 256);
+        png_set_tRNS(png, info, alphas.data(), 256, nullptr);
+    }
+    png_write_info(png, info);
+    std::vector<std::vector<png_byte>> rows;
+    for (int y = 0; y < picture.height(); ++y) {
+        std::vector<png_byte> row;
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            switch (e.ColourType) {
+            case PNG_COLOR_TYPE_PALETTE:
+                row.push_back(static_cast<png_byte>(qRed(p)));
+                break;
+            case PNG_COLOR_TYPE_GRAY:
+                PutSample(row, e.Depth, qRed(p));
+                break;
+            case PNG_COLOR_TYPE_GRAY_ALPHA:
+                PutSample(row, e.Depth, qRed(p));
+                PutSample(row, e.Depth, qAlpha(p));
+                break;
+            case PNG_COLOR_TYPE_RGB:
+            case PNG_COLOR_TYPE_RGB_ALPHA:
+                PutSample(row, e.Depth, qRed(p));
+                PutSample(row, e.Depth, qGreen(p));
+                PutSample(row, e.Depth, qBlue(p));
+                if (e.ColourType == PNG_COLOR_TYPE_RGB_ALPHA)
+                    PutSample(row, e.Depth, qAlpha(p));
+                break;
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    std::vector<png_bytep> pointers;
+    for (auto &row : rows)
+        pointers.push_back(row.data());
+    png_write_image(png, pointers.data());
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+QByteArray Encode(const QImage &picture)
+{
+    return Encode(picture, {"rgb", PNG_COLOR_TYPE_RGB, 8, false});
+}
+
+// --- Hand-made and damaged files ----------------------------------------------
+
+void AppendBigEndian(QByteArray &out, quint32 v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(static_cast<char>(v >> shift));
+}
+
+QByteArray Chunk(const char *type, const QByteArray &data)
+{
+    const QByteArray typeAndData = QByteArray(type) + data;
+    QByteArray out;
+    AppendBigEndian(out, static_cast<quint32>(data.size()));
+    out += typeAndData;
+    AppendBigEndian(
+        out,
+        static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef *>(typeAndData.constData()),
+                                   static_cast<uInt>(typeAndData.size()))));
+    return out;
+}
+
+// A file whose header declares width x height, with image data far too short
+// for it: a decoder that allocated and read on would fail on the data.
+QByteArray DeclaredSize(quint32 width, quint32 height)
+{
+    QByteArray ihdr;
+    AppendBigEndian(ihdr, width);
+    AppendBigEndian(ihdr, height);
+    ihdr.append(char(8)).append(char(2)).append(char(0)).append(char(0)).append(char(0));
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr)
+        + Chunk("IDAT", QByteArray(16, 'x')) + Chunk("IEND", {});
+}
+
+qsizetype ChunkOffset(const QByteArray &file, const char *type)
+{
+    return file.indexOf(type) - 4;
+}
+
+QByteArray WithByteFlipped(QByteArray file, qsizetype at)
+{
+    file[at] = static_cast<char>(file[at] ^ 0x55);
+    return file;
+}
+
+// --- The window ----------------------------------------------------------------
+
+class BadFilesTest : public WindowTest
+{
+protected:
+    QString SetPath(const QString &folder, const QString &fileName) const
+    {
+        return Folder() + u'/' + folder + u'/' + fileName;
+    }
+
+    void Put(const QString &folder, const QString &fileName, const QByteArray &bytes) const
+    {
+        QDir(Folder()).mkpath(folder);
+        QFile file(SetPath(folder, fileName));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    static QString Ending(bool skin, const QString &name)
+    {
+        return QStringLiteral(" - Unable to load optional %1 from '%2.png'")
+            .arg(skin ? QStringLiteral("skin") : QStringLiteral("font"), name);
+    }
+
+    // Everything that shows which set is in use.
+    struct SetsInUse
+    {
+        int CellWidth, CellHeight, DigitWidth, DigitHeight;
+        QString SkinName, FontName;
+        QList<QImage> Tiles, Glyphs;
+        QImage Field, Counter;
+        bool operator==(const SetsInUse &) const = default;
+    };
+
+    SetsInUse InUse() const
+    {
+        const TfrmKorvane &w = *FWindow;
+        SetsInUse s {w.CellWidth, w.CellHeight, w.DigitWidth, w.DigitHeight, w.SkinName,
+                     w.FontName,  {},           {},           w.FieldBitmap, w.CounterBitmap};
+        for (int i = 0; i < w.ilCells.Count(); ++i)
+            s.Tiles << w.ilCells.Image(i);
+        for (int i = 0; i < w.ilDigits.Count(); ++i)
+            s.Glyphs << w.ilDigits.Image(i);
+        return s;
+    }
+
+    // Opens the window with a skin and a font of odd sizes chosen from their
+    // menus, so that falling back to the built-in sets would show too.
+    void OpenWithOwnSets()
+    {
+        Put(QStringLiteral("Skins"), QStringLiteral("Own.png"), Encode(SkinPicture()));
+        Put(QStringLiteral("Fonts"), QStringLiteral("Own.png"), Encode(FontPicture()));
+        TfrmKorvane &w = Open();
+        Choose(w.miSkins, QStringLiteral("Own"));
+        Choose(w.miFonts, QStringLiteral("Own"));
+        ASSERT_EQ(w.SkinName, QStringLiteral("Own"));
+        ASSERT_EQ(w.FontName, QStringLiteral("Own"));
+        ASSERT_TRUE(FDesktop.Messages.isEmpty());
+    }
+
+    static QAction *Item(QMenu *menu, const QString &caption)
+    {
+        for (QAction *item : menu->actions()) {
+            if (item->text() == caption)
+                return item;
+        }
+        return nullptr;
+    }
+
+    static void Choose(QMenu *menu, const QString &caption)
+    {
+        QAction *item = Item(menu, caption);
+        ASSERT_NE(item, nullptr) << caption.toStdString();
+        item->trigger();
+    }
+
+    static QString Checked(QMenu *menu)
+    {
+        for (QAction *item : menu->actions()) {
+            if (item->isChecked())
+                return item->text();
+        }
+        return {};
+    }
+};
+
+// --- Valid pictures in unusual formats ------------------------------------------------
+
+class UnusualFormats : public BadFilesTest, public testing::WithParamInterface<Encoding>
+{ };
+
+TEST_P(UnusualFormats, LoadAsASkinWithTheColoursOfThePicture)
+{
+    Put(QStringLiteral("Skins"), QStringLiteral("Odd.png"), Encode(SkinPicture(), GetParam()));
+    TfrmKorvane &w = Open();
+    ASSERT_TRUE(w.LoadSkin(QStringLiteral("Odd")));
+    EXPECT_TRUE(FDesktop.Messages.isEmpty()) << FDesktop.Messages.join(u'\n').toStdString();
+    EXPECT_EQ(w.CellWidth, 2);
+    EXPECT_EQ(w.CellHeight, 3);
+    ASSERT_EQ(w.ilCells.Count(), 44);
+    const QImage expected = Colours(SkinPicture());
+    for (int i = 0; i < 44; ++i)
+        EXPECT_EQ(w.ilCells.Image(i), expected.copy(i % 11 * 2, i / 11 * 3, 2, 3)) << "tile " << i;
+}
+
+TEST_P(UnusualFormats, LoadAsAFontWithTheColoursOfThePicture)
+{
+    Put(QStringLiteral("Fonts"), QStringLiteral("Odd.png"), Encode(FontPicture(), GetParam()));
+    TfrmKorvane &w = Open();
+    ASSERT_TRUE(w.LoadFont(QStringLiteral("Odd")));
+    EXPECT_TRUE(FDesktop.Messages.isEmpty()) << FDesktop.Messages.join(u'\n').toStdString();
+    EXPECT_EQ(w.DigitWidth, 3);
+    EXPECT_EQ(w.DigitHeight, 5);
+    ASSERT_EQ(w.ilDigits.Count(), 12);
+    const QImage expected = Colours(FontPicture());
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(w.ilDigits.Image(i), expected.copy(i * 3, 0, 3, 5)) << "glyph " << i;
+}
+
+const Encoding Formats[] {
+    {"Rgb8", PNG_COLOR_TYPE_RGB, 8, false},
+    {"Rgb16", PNG_COLOR_TYPE_RGB, 16, false},
+    {"RgbAlpha8", PNG_COLOR_TYPE_RGB_ALPHA, 8, false},
+    {"RgbAlpha16", PNG_COLOR_TYPE_RGB_ALPHA, 16, false},
+    {"Palette8WithTransparency", PNG_COLOR_TYPE_PALETTE, 8, false},
+    {"Grey8", PNG_COLOR_TYPE_GRAY, 8, false},
+    {"Grey16", PNG_COLOR_TYPE_GRAY, 16, false},
+    {"GreyAlpha8", PNG_COLOR_TYPE_GRAY_ALPHA, 8, false},
+    {"GreyAlpha16", PNG_COLOR_TYPE_GRAY_ALPHA, 16, false},
+    {"InterlacedRgb8", PNG_COLOR_TYPE_RGB, 8, true},
+    {"InterlacedPalette8", PNG_COLOR_TYPE_PALETTE, 8, true},
+    {"InterlacedGrey16", PNG_COLOR_TYPE_GRAY, 16, true},
+    {"InterlacedGreyAlpha16", PNG_COLOR_TYPE_GRAY_ALPHA, 16, true},
+    {"InterlacedRgb16", PNG_COLOR_TYPE_RGB, 16, true},
+    {"InterlacedRgbAlpha16", PNG_COLOR_TYPE_RGB_ALPHA, 16, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(BadFiles, UnusualFormats, testing::ValuesIn(Formats),
+                         [](const testing::TestParamInfo<Encoding> &info) {
+                             return std::string(info.param.Name);
+                         });
+
+// --- Broken pictures ---------------------------------------------------------------------
+
+struct Damage
+{
+    const char *Name;
+    std::function<QByteArray(const QByteArray &good)> Make;
+    // What the decoder says; null where it depends on how the file is read
+    // (a file cut short reads differently from disk and from memory).
+    const char *Message;
+};
+
+// The message for the file at path: the decoder's own, as the window must pass it on.
+QString DecoderMessage(const Damage &damage, const QString &path)
+{
+    return damage.Message ? QString::fromLatin1(damage.Message) : LoadPng(path).Error;
+}
+
+const Damage Damages[] {
+    {"ZeroBytes", [](const QByteArray &) { return QByteArray(); }, "Read Error"},
+    {"CutInTheSignature", [](const QByteArray &good) { return good.left(5); }, "Read Error"},
+    {"CutInTheHeader", [](const QByteArray &good) { return good.left(20); }, nullptr},
+    {"CutInTheImageData",
+     [](const QByteArray &good) { return good.left(ChunkOffset(good, "IDAT") + 12); },
+     "Read Error"},
+    {"ChunkClaimingGigabytes",
+     [](const QByteArray &) {
+         QFile file(QStringLiteral(KORVANE_PLATFORM_INPUTS "/overlong-text-chunk.png"));
+         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+     },
+     nullptr},
+    {"HeaderWithWrongCrc",
+     [](const QByteArray &good) { return WithByteFlipped(good, ChunkOffset(good, "IHDR") + 21); },
+     "IHDR: CRC error"},
+    {"ImageDataWithWrongCrc",
+     [](const QByteArray &good) {
+         const qsizetype idat = ChunkOffset(good, "IDAT");
+         quint32 length = 0;
+         for (int i = 0; i < 4; ++i)
+             length = (length << 8) | static_cast<quint8>(good[idat + i]);
+         return WithByteFlipped(good, idat + 8 + static_cast<qsizetype>(length));
+     },
+     "IDAT: CRC error"},
+    {"NotAPicture", [](const QByteArray &) { return QByteArray("[Settings]\nSkin=Blue\n"); },
+     "Not a PNG file"},
+};
+
+class BrokenPictures : public BadFilesTest, public testing::WithParamInterface<Damage>
+{ };
+
+TEST_P(BrokenPictures, AsASkinAreReportedWithTheDecodersMessageAndChangeNothing)
+{
+    OpenWithOwnSets();
+    const SetsInUse before = InUse();
+    Put(QStringLiteral("Skins"), QStringLiteral("bad.png"), GetParam().Make(Encode(SkinPicture())));
+    EXPECT_FALSE(FWindow->LoadSkin(QStringLiteral("Bad")));
+    const QString decoder
+        = DecoderMessage(GetParam(), SetPath(QStringLiteral("Skins"), QStringLiteral("bad.png")));
+    EXPECT_FALSE(decoder.isEmpty());
+    EXPECT_EQ(FDesktop.Messages, QStringList {decoder + Ending(true, "Bad")});
+    EXPECT_TRUE(InUse() == before) << "the skin in use changed";
+}
+
+TEST_P(BrokenPictures, AsAFontAreReportedWithTheDecodersMessageAndChangeNothing)
+{
+    OpenWithOwnSets();
+    const SetsInUse before = InUse();
+    Put(QStringLiteral("Fonts"), QStringLiteral("bad.png"), GetParam().Make(Encode(FontPicture())));
+    EXPECT_FALSE(FWindow->LoadFont(QStringLiteral("Bad")));
+    const QString decoder
+        = DecoderMessage(GetParam(), SetPath(QStringLiteral("Fonts"), QStringLiteral("bad.png")));
+    EXPECT_FALSE(decoder.isEmpty());
+    EXPECT_EQ(FDesktop.Messages, QStringList {decoder + Ending(false, "Bad")});
+    EXPECT_TRUE(InUse() == before) << "the font in use changed";
+}
+
+// From the menu, the check mark stays on the set in use.
+TEST_P(BrokenPictures, ChosenFromTheMenuLeaveTheCheckMarkOnTheSetInUse)
+{
+    Put(QStringLiteral("Skins"), QStringLiteral("bad.png"), GetParam().Make(Encode(SkinPicture())));
+    Put(QStringLiteral("Fonts"), QStringLiteral("bad.png"), GetParam().Make(Encode(FontPicture())));
+    OpenWithOwnSets();
+    const SetsInUse before = InUse();
+    Choose(FWindow->miSkins, QStringLiteral("Bad"));
+    Choose(FWindow->miFonts, QStringLiteral("Bad"));
+    EXPECT_EQ(FDesktop.Messages.size(), 2);
+    EXPECT_EQ(Checked(FWindow->miSkins), QStringLiteral("Own"));
+    EXPECT_EQ(Checked(FWindow->miFonts), QStringLiteral("Own"));
+    EXPECT_TRUE(InUse() == before);
+}
+
+// Named in the settings file, they are reported once at start-up and the
+// built-in sets take their place under the name "Default".
+TEST_P(BrokenPictures, NamedInTheSettingsGiveWayToTheBuiltInSets)
+{
+    Put(QStringLiteral("Skins"), QStringLiteral("bad.png"), GetParam().Make(Encode(SkinPicture())));
+    Put(QStringLiteral("Fonts"), QStringLiteral("bad.png"), GetParam().Make(Encode(FontPicture())));
+    WriteSettings(QStringLiteral("[Settings]\nSkin=bad\nFont=bad\n"));
+    TfrmKorvane &w = Open();
+    const QString skin
+        = DecoderMessage(GetParam(), SetPath(QStringLiteral("Skins"), QStringLiteral("bad.png")));
+    const QString font
+        = DecoderMessage(GetParam(), SetPath(QStringLiteral("Fonts"), QStringLiteral("bad.png")));
+    EXPECT_EQ(FDesktop.Messages,
+              (QStringList {skin + Ending(true, "bad"), font + Ending(false, "bad")}));
+    EXPECT_EQ(w.SkinName, QStringLiteral("Default"));
+    EXPECT_EQ(w.FontName, QStringLiteral("Default"));
+    EXPECT_EQ(w.CellWidth, 16);
+    EXPECT_EQ(w.DigitWidth, 13);
+}
+
+INSTANTIATE_TEST_SUITE_P(BadFiles, BrokenPictures, testing::ValuesIn(Damages),
+                         [](const testing::TestParamInfo<Damage> &info) {
+                             return std::string(info.param.Name);
+                         });
+
+// --- Pictures too large to be sets --------------------------------------------------------------
+
+long PeakResidentKilobytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST_F(BadFilesTest, HugeDeclaredSizesAreRefusedFromTheHeader)
+{
+    OpenWithOwnSets();
+    const SetsInUse before = InUse();
+    const long peak = PeakResidentKilobytes();
+    QElapsedTimer timer;
+    timer.start();
+    // Each would take between 1 and 64 GB of pixels.
+    const std::pair<quint32, quint32> sizes[] {
+        {16384 * 11, 4}, {11, 16384 * 4}, {16368, 16384}, {999999, 999999}};
+    for (const auto &[width, height] : sizes) {
+        FDesktop.Messages.clear();
+        Put(QStringLiteral("Skins"), QStringLiteral("huge.png"), DeclaredSize(width, height));
+        Put(QStringLiteral("Fonts"), QStringLiteral("huge.png"), DeclaredSize(width, height));
+        EXPECT_FALSE(FWindow->LoadSkin(QStringLiteral("huge")));
+        EXPECT_FALSE(FWindow->LoadFont(QStringLiteral("huge")));
+        const QString decoder
+            = QStringLiteral("Image too large: %1 x %2 pixels").arg(width).arg(height);
+        EXPECT_EQ(FDesktop.Messages,
+                  (QStringList {decoder + Ending(true, "huge"), decoder + Ending(false, "huge")}));
+    }
+    EXPECT_TRUE(InUse() == before);
+    EXPECT_LT(PeakResidentKilobytes() - peak, 64 * 1024) << "pixel memory was touched";
+    EXPECT_LT(timer.elapsed(), 5000);
+}
+
+// --- Names that lead to no picture ------------------------------------------------------------
+
+TEST_F(BadFilesTest, FolderNamedLikeAPictureIsListedAndNotFound)
+{
+    QDir(Folder()).mkpath(QStringLiteral("Skins/x.png"));
+    QDir(Folder()).mkpath(QStringLiteral("Fonts/x.png"));
+    OpenWithOwnSets();
+    const SetsInUse before = InUse();
+    Choose(FWindow->miSkins, QStringLiteral("X"));
+    Choose(FWindow->miFonts, QStringLiteral("X"));
+    EXPECT_EQ(FDesktop.Messages,
+              (QStringList {QStringLiteral("File not found") + Ending(true, "X"),
+                            QStringLiteral("File not found") + Ending(false, "X")}));
+    EXPECT_EQ(Checked(FWindow->miSkins), QStringLiteral("Own"));
+    EXPECT_TRUE(InUse() == before);
+}
+
+TEST_F(BadFilesTest, DanglingLinkIsListedAndNotFound)
+{
+    QDir(Folder()).mkpath(QStringLiteral("Skins"));
+    ASSERT_TRUE(QFile::link(Folder() + QStringLiteral("/nowhere.png"),
+                            SetPath(QStringLiteral("Skins"), QStringLiteral("gone.png"))));
+    OpenWithOwnSets();
+    const SetsInUse before = InUse();
+    Choose(FWindow->miSkins, QStringLiteral("Gone"));
+    EXPECT_EQ(FDesktop.Messages,
+              QStringList {QStringLiteral("File not found") + Ending(true, "Gone")});
+    EXPECT_TRUE(InUse() == before);
+}
+
+TEST_F(BadFilesTest, LinkToAGoodPictureLoads)
+{
+    Put(QStringLiteral("Pictures"), QStringLiteral("real.png"), Encode(SkinPicture()));
+    QDir(Folder()).mkpath(QStringLiteral("Skins"));
+    ASSERT_TRUE(QFile::link(SetPath(QStringLiteral("Pictures"), QStringLiteral("real.png")),
+                            SetPath(QStringLiteral("Skins"), QStringLiteral("linked.png"))));
+    TfrmKorvane &w = Open();
+    Choose(w.miSkins, QStringLiteral("Linked"));
+    EXPECT_TRUE(FDesktop.Messages.isEmpty());
+    EXPECT_EQ(w.SkinName, QStringLiteral("Linked"));
+    EXPECT_EQ(w.CellWidth, 2);
+}
+
+TEST_F(BadFilesTest, UnreadablePictureIsReportedWithTheSystemsMessage)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not hold for root";
+    Put(QStringLiteral("Skins"), QStringLiteral("locked.png"), Encode(SkinPicture()));
+    ASSERT_TRUE(
+        QFile::setPermissions(SetPath(QStringLiteral("Skins"), QStringLiteral("locked.png")),
+                              QFileDevice::Permissions()));
+    OpenWithOwnSets();
+    const SetsInUse before = InUse();
+    Choose(FWindow->miSkins, QStringLiteral("Locked"));
+    EXPECT_EQ(FDesktop.Messages,
+              QStringList {QString::fromLocal8Bit(strerror(EACCES)) + Ending(true, "Locked")});
+    EXPECT_TRUE(InUse() == before);
+}
+
+// --- The settings file ---------------------------------------------------------------------------
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The state a start from no settings file gives.
+void ExpectDefaults(const TfrmKorvane &w)
+{
+    EXPECT_EQ(w.GameWidth, 11);
+    EXPECT_EQ(w.GameHeight, 11);
+    EXPECT_EQ(w.GameBombs, 10);
+    EXPECT_EQ(w.GameWalls, 0);
+    EXPECT_TRUE(w.miBeginner->isChecked());
+    EXPECT_TRUE(w.miSingle->isChecked());
+    EXPECT_EQ(w.SkinName, QStringLiteral("Default"));
+    EXPECT_EQ(w.FontName, QStringLiteral("Default"));
+}
+
+TEST_F(BadFilesTest, BinarySettingsFileGivesTheDefaultsAndKeepsItsBytes)
+{
+    QByteArray binary;
+    QRandomGenerator random(7);
+    for (int i = 0; i < 64 * 1024; ++i)
+        binary.append(static_cast<char>(random.bounded(256)));
+    binary.replace('[', '(');
+    {
+        QFile file(SettingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(binary);
+    }
+    TfrmKorvane &w = Open();
+    ExpectDefaults(w);
+    EXPECT_TRUE(FDesktop.Messages.isEmpty());
+    w.GameWidth = 20;
+    CloseWindow();
+    EXPECT_TRUE(FDesktop.Messages.isEmpty());
+    const QByteArray after = ReadAll(SettingsPath());
+    EXPECT_TRUE(after.startsWith(binary)) << "the bytes before the new sections are kept";
+    EXPECT_EQ(Open().GameWidth, 20);
+}
+
+// A file far beyond any settings file is read only as far as one could go,
+// and never cut short by the exit's write.
+TEST_F(BadFilesTest, EnormousSettingsFileIsReadInPartAndNeverRewritten)
+{
+    QByteArray huge = "[Field]\nWidth=20\nBombs=30\n";
+    const QByteArray filler = QByteArray(127, 'f') + '\n';
+    huge.reserve(50 * 1024 * 1024 + 200);
+    while (huge.size() < 50 * 1024 * 1024)
+        huge += filler;
+    huge += "[Settings]\nSkin=Late\n";
+    {
+        QFile file(SettingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(huge);
+    }
+    const QByteArray digest = QCryptographicHash::hash(huge, QCryptographicHash::Sha1);
+    huge.clear();
+
+    QElapsedTimer timer;
+    timer.start();
+    TfrmKorvane &w = Open();
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_EQ(w.GameWidth, 20);
+    EXPECT_EQ(w.GameBombs, 30);
+    EXPECT_EQ(w.SkinName, QStringLiteral("Default")) << "a key beyond the part read is not seen";
+    EXPECT_TRUE(FDesktop.Messages.isEmpty());
+    CloseWindow();
+    EXPECT_EQ(FDesktop.Messages,
+              QStringList {QStringLiteral("Unable to write to ") + SettingsPath()});
+    EXPECT_EQ(QCryptographicHash::hash(ReadAll(SettingsPath()), QCryptographicHash::Sha1), digest)
+        << "the file was rewritten";
+}
+
+TEST_F(BadFilesTest, ReadOnlySettingsFileIsReadAndNotWritten)
+{
+    const QByteArray before = "[Field]\nIntermediate=1\nWidth=18\nHeight=18\nBombs=40\n";
+    {
+        QFile file(SettingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    ASSERT_TRUE(QFile::setPermissions(SettingsPath(),
+                                      QFileDevice::ReadOwner | QFileDevice::ReadUser
+                                          | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    if (QFile(SettingsPath()).open(QIODevice::WriteOnly | QIODevice::Append))
+        GTEST_SKIP() << "this user writes to read-only files";
+    TfrmKorvane &w = Open();
+    EXPECT_EQ(w.GameWidth, 18);
+    EXPECT_TRUE(w.miInter->isChecked());
+    w.GameWidth = 25;
+    CloseWindow();
+    EXPECT_EQ(FDesktop.Messages,
+              QStringList {QStringLiteral("Unable to write to ") + SettingsPath()});
+    EXPECT_EQ(ReadAll(SettingsPath()), before);
+}
+
+TEST_F(BadFilesTest, SettingsFileThatIsAFolderGivesTheDefaultsAndIsNotReplaced)
+{
+    ASSERT_TRUE(QDir(Folder()).mkdir(QStringLiteral("korvane.ini")));
+    TfrmKorvane &w = Open();
+    ExpectDefaults(w);
+    EXPECT_TRUE(FDesktop.Messages.isEmpty());
+    CloseWindow();
+    EXPECT_EQ(FDesktop.Messages,
+              QStringList {QStringLiteral("Unable to write to ") + SettingsPath()});
+    EXPECT_TRUE(QFileInfo(SettingsPath()).isDir());
+}
+
+} // namespace
