@@ -44,14 +44,17 @@ struct Totals
     std::int32_t Exploded = 0;
 };
 
-// What the public queries show of the field, counted cell by cell.
-Totals Recount(const MineGame &g)
+// What the public queries show of the field, counted cell by cell; states
+// receives the state and content of every cell, column by column.
+Totals Recount(const MineGame &g, std::vector<std::pair<MineCellState, MineCellContent>> &cells)
 {
     Totals t;
+    cells.clear();
     for (std::int32_t x = 0; x < g.FWidth; ++x) {
         for (std::int32_t y = 0; y < g.FHeight; ++y) {
             const MineCellState s = g.CellState(x, y);
             const MineCellContent c = g.CellContent(x, y);
+            cells.emplace_back(s, c);
             t.Flags += s == csFlagged;
             t.Open += s == csOpen;
             t.Walls += c == ccWall;
@@ -132,22 +135,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::int64_t wallsPlaced = std::clamp<std::int64_t>(walls, 0, interior);
     const std::int64_t bombsPlaced = std::clamp<std::int64_t>(bombs, 0, interior - wallsPlaced);
     Check(g.BombCount() == bombsPlaced, "bombs are placed as far as there is room");
-    Totals t = Recount(g);
+    std::vector<std::pair<MineCellState, MineCellContent>> was, now;
+    Totals t = Recount(g, was);
     Check(t.Walls == 2 * g.FWidth + 2 * g.FHeight - 4 + wallsPlaced,
           "the ring and the walls asked for");
     CheckTotals(g, t);
 
     std::int32_t shieldsNow = shields;
-    std::vector<MineCellState> was(static_cast<std::size_t>(g.FWidth) * g.FHeight);
     while (in.remaining_bytes() >= 3) {
         const auto action = static_cast<Action>(in.ConsumeIntegral<std::uint8_t>() % aCount);
         const std::int32_t x = in.ConsumeIntegral<std::uint8_t>() % (g.FWidth + 2) - 1;
         const std::int32_t y = in.ConsumeIntegral<std::uint8_t>() % (g.FHeight + 2) - 1;
 
-        for (std::int32_t i = 0; i < g.FWidth; ++i) {
-            for (std::int32_t j = 0; j < g.FHeight; ++j)
-                was[static_cast<std::size_t>(i) * g.FHeight + j] = g.CellState(i, j);
-        }
         const bool finished = g.IsFinished();
         const Totals before = t;
         const bool chordable
@@ -194,19 +193,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         case aCount:
             break;
         }
-        t = Recount(g);
+        t = Recount(g, now);
         CheckTotals(g, t);
 
         bool onlyWallsChanged = true;
-        for (std::int32_t i = 0; i < g.FWidth; ++i) {
-            for (std::int32_t j = 0; j < g.FHeight; ++j) {
-                const MineCellState old = was[static_cast<std::size_t>(i) * g.FHeight + j];
-                const MineCellState now = g.CellState(i, j);
-                Check(old != csOpen || now == csOpen, "an open cell stays open");
-                if (old != now && g.CellContent(i, j) != ccWall)
-                    onlyWallsChanged = false;
-            }
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            Check(was[i].first != csOpen || now[i].first == csOpen, "an open cell stays open");
+            if (was[i].first != now[i].first && now[i].second != ccWall)
+                onlyWallsChanged = false;
         }
+        std::swap(was, now);
         Check(t.Walls == before.Walls, "walls stay walls");
         if (finished && action != aShields)
             Check(onlyWallsChanged && t.Flags == before.Flags, "a finished game only opens walls");
@@ -242,7 +238,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     std::int32_t bombCells = 0, plain = 0, openPlain = 0, wrongFlags = 0;
     for (std::int32_t x = 0; x < g.FWidth; ++x) {
-        const std::uint8_t *view = g.ViewColumn(x);
         for (std::int32_t y = 0; y < g.FHeight; ++y) {
             const MineCellContent c = g.CellContent(x, y);
             const MineCellState s = g.CellState(x, y);
@@ -255,7 +250,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             Check(g.CellNumber(x, y) == number, "numbers count the bombs around");
             Check(g.KnownAround(x, y) == Around(g, x, y, IsKnown),
                   "KnownAround = flags and hits around");
-            Check(view[y] == MineView(s, c, number), "the view byte matches the cell");
+            Check(g.ViewRow(y)[x] == MineView(s, c, number), "the view byte matches the cell");
         }
     }
     Check(g.BombCount() == bombCells, "BombCount = bomb cells");

@@ -19,7 +19,8 @@ std::int32_t Saturate(std::int64_t n)
 } // namespace
 
 MineGrid::MineGrid(std::int32_t width, std::int32_t height)
-    : FHeight(height)
+    : FWidth(width)
+    , FHeight(height)
     , FCount(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
     // The view bytes borrow the storage of the records behind the last cell.
     , FCells(FCount + (FCount + sizeof(MineCell) - 1) / sizeof(MineCell))
@@ -29,7 +30,7 @@ void MineGame::SetState(std::int32_t x, std::int32_t y, MineCellState state)
 {
     MineCell &cell = FGrid(x, y);
     cell.State = state;
-    FGrid.View()[FGrid.Index(x, y)] = MineView(state, cell.Content, cell.BombNeighbours);
+    FGrid.View()[FGrid.ViewIndex(x, y)] = MineView(state, cell.Content, cell.BombNeighbours);
 }
 
 MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, std::int32_t walls,
@@ -76,7 +77,7 @@ MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, 
     for (std::int32_t x = 0; x < FWidth; ++x) {
         for (std::int32_t y = 0; y < FHeight; ++y) {
             const MineCell &cell = FGrid(x, y);
-            view[FGrid.Index(x, y)] = MineView(cell.State, cell.Content, cell.BombNeighbours);
+            view[FGrid.ViewIndex(x, y)] = MineView(cell.State, cell.Content, cell.BombNeighbours);
         }
     }
 }

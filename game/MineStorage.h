@@ -29,8 +29,8 @@ using MineRandom = std::function<std::int32_t(std::int32_t n)>;
 
 // All cells in one allocation, column by column, so that grid(x, y) is the
 // cell of column x and row y. Behind the cells, in the same allocation, lies
-// one view byte per cell (state, content and bomb neighbours packed): the
-// renderer reads those and never the 32-byte records.
+// one view byte per cell (state, content and bomb neighbours packed), row by
+// row as the screen is: the renderer reads those and never the 32-byte records.
 class MineGrid
 {
 public:
@@ -48,8 +48,14 @@ public:
         return static_cast<std::size_t>(x) * static_cast<std::size_t>(FHeight)
             + static_cast<std::size_t>(y);
     }
+    std::size_t ViewIndex(std::int32_t x, std::int32_t y) const
+    {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth)
+            + static_cast<std::size_t>(x);
+    }
 
 private:
+    std::int32_t FWidth;
     std::int32_t FHeight;
     std::size_t FCount;
     std::vector<MineCell> FCells;
@@ -102,10 +108,10 @@ public:
     bool IsFinished() const { return IsLost() || IsWon(); }
     std::int32_t BombsLeft() const;
 
-    // The view bytes of column x, rows 0 to FHeight-1; x must lie inside the grid.
-    const std::uint8_t *ViewColumn(std::int32_t x) const
+    // The view bytes of row y, columns 0 to FWidth-1; y must lie inside the grid.
+    const std::uint8_t *ViewRow(std::int32_t y) const
     {
-        return FGrid.View() + FGrid.Index(x, 0);
+        return FGrid.View() + FGrid.ViewIndex(0, y);
     }
 
     bool Inside(std::int32_t x, std::int32_t y) const

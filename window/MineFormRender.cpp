@@ -7,6 +7,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#ifdef __SSE2__
+#    include <emmintrin.h>
+#endif
 #include <cstring>
 #include <vector>
 
@@ -87,6 +91,30 @@ void CopyTileRows(std::uint32_t *dst, qsizetype stride, const std::uint8_t *row,
         for (int c = 0; c < columns; ++c, out += w)
             std::memcpy(out, list.Pixels(row[c]) + std::size_t(r) * w, sizeof(std::uint32_t) * w);
     }
+}
+
+// dst[i] = colour[view[i]] for count pixels. The bitmap is far larger than
+// the caches: whole groups go out as streaming stores, which spares the
+// processor reading every line of the old picture before overwriting it.
+void ColourRow(std::uint32_t *dst, const std::uint8_t *view, int count, const std::uint32_t *colour)
+{
+    int i = 0;
+#ifdef __SSE2__
+    for (; i < count && (reinterpret_cast<std::uintptr_t>(dst + i) & 15) != 0; ++i)
+        dst[i] = colour[view[i]];
+    for (; i + 8 <= count; i += 8) {
+        // Eight view bytes at once, then two streaming stores of four pixels.
+        std::uint64_t bytes;
+        std::memcpy(&bytes, view + i, sizeof bytes);
+        auto at = [&](int k) { return static_cast<int>(colour[(bytes >> (8 * k)) & 0xFF]); };
+        _mm_stream_si128(reinterpret_cast<__m128i *>(dst + i),
+                         _mm_set_epi32(at(3), at(2), at(1), at(0)));
+        _mm_stream_si128(reinterpret_cast<__m128i *>(dst + i + 4),
+                         _mm_set_epi32(at(7), at(6), at(5), at(4)));
+    }
+#endif
+    for (; i < count; ++i)
+        dst[i] = colour[view[i]];
 }
 
 } // namespace
@@ -181,93 +209,38 @@ void TfrmKorvane::RenderField()
 
     const qsizetype stride = FieldBitmap.bytesPerLine() / 4;
     auto *bits = reinterpret_cast<std::uint32_t *>(FieldBitmap.bits());
-    const int first = s - M; // the leftmost drawn column
-    // The view byte column of drawn column x, or null for a column that shows
-    // only background (the margin, and the ring columns without Surroundings).
-    auto viewOf = [&](int x) -> const std::uint8_t * {
-        const bool ring = x == 0 || x == W - 1;
-        return x < 0 || x >= W || (ring && s == 1) ? nullptr : Game->ViewColumn(x);
-    };
+    // Columns that show only background: the margins, and the ring columns
+    // without Surroundings. The rest, [inner, inner + count), come from the model.
+    const int inner = M; // the drawn column of cell column s
+    const int count = W - 2 * s;
 
-    // The view bytes lie column by column, the bitmap row by row. Both are
-    // walked in bands of rows, so that every cache line and page of the bitmap
-    // is written in one go rather than once per column.
+    // The view bytes lie row by row like the bitmap: each cell row is one
+    // pass over its bytes, turned into tile indices through the table.
+    std::vector<std::uint8_t> tiles(std::size_t(columns), TileBackground);
     if (CellWidth == 1 && CellHeight == 1) {
-        // One pixel a cell: straight from view byte to colour, in bands of
-        // Down rows, two columns at a time so that each store writes two
-        // pixels. A band's rows stay in the cache while its columns are
-        // walked; each view column gives Down bytes in a row.
-        constexpr int Down = 8;
+        // One pixel a cell: straight from view byte to colour.
         std::array<std::uint32_t, 256> colour {};
         for (int v = 0; v < 256; ++v)
             colour[v] = *ilCells.Pixels(table[v]);
-        // No cell has the view byte 0xFF (its number would be 15): it stands
-        // for the background of the margin columns.
-        colour[0xFF] = *ilCells.Pixels(TileBackground);
-        // Every drawn column's view bytes, the margin's a column of 0xFF;
-        // the list runs on past the last column for the look-ahead.
-        constexpr int Ahead = 32;
-        const std::vector<std::uint8_t> margin(std::size_t(H), 0xFF);
-        std::vector<const std::uint8_t *> views(std::size_t(columns) + Ahead + 1, margin.data());
-        for (int c = 0; c < columns; ++c) {
-            if (const std::uint8_t *view = viewOf(first + c))
-                views[c] = view;
+        const std::uint32_t background = *ilCells.Pixels(TileBackground);
+        for (int y = s; y <= H - 1 - s; ++y) {
+            std::uint32_t *dst = bits + qsizetype(y - s) * stride;
+            const std::uint8_t *view = Game->ViewRow(y) + s;
+            std::fill(dst, dst + inner, background);
+            ColourRow(dst + inner, view, count, colour.data());
+            std::fill(dst + inner + count, dst + columns, background);
         }
-        auto pairs = [&](std::uint32_t *top, int y0, auto rows) {
-            int c = 0;
-            for (; c + 1 < columns; c += 2) {
-                const std::uint8_t *left = views[c] + y0;
-                const std::uint8_t *right = views[c + 1] + y0;
-                // The columns ahead lie a column height apart, too far for
-                // the hardware to guess: ask for their bytes early.
-                __builtin_prefetch(views[c + Ahead] + y0);
-                __builtin_prefetch(views[c + Ahead + 1] + y0);
-                for (int j = 0; j < rows(); ++j) {
-                    const std::uint64_t pair
-                        = colour[left[j]] | std::uint64_t {colour[right[j]]} << 32;
-                    std::memcpy(top + j * stride + c, &pair, sizeof pair);
-                }
-            }
-            if (c < columns) {
-                const std::uint8_t *last = views[c] + y0;
-                for (int j = 0; j < rows(); ++j)
-                    top[j * stride + c] = colour[last[j]];
-            }
-        };
-        for (int y0 = s; y0 <= H - 1 - s; y0 += Down) {
-            std::uint32_t *top = bits + qsizetype(y0 - s) * stride;
-            const int n = std::min(Down, H - s - y0);
-            if (n == Down)
-                pairs(top, y0, [] { return Down; }); // a count known when compiled
-            else
-                pairs(top, y0, [n] { return n; });
-        }
+#ifdef __SSE2__
+        _mm_sfence(); // the streamed rows are complete before anyone reads them
+#endif
         return;
     }
-
-    // Larger tiles: the tile indices of a band of cell rows first, then the
-    // band's pixel rows, each a run of tile rows copied left to right.
-    const int band = std::clamp(32768 / std::max(columns, 1), 1, 64);
-    std::vector<std::uint8_t> tiles(std::size_t(columns) * band);
-    for (int y0 = s; y0 <= H - 1 - s; y0 += band) {
-        const int n = std::min(band, H - s - y0);
-        for (int c = 0; c < columns; ++c) {
-            const std::uint8_t *view = viewOf(first + c);
-            std::uint8_t *t = tiles.data() + c;
-            if (!view) {
-                for (int j = 0; j < n; ++j)
-                    t[std::size_t(j) * columns] = TileBackground;
-                continue;
-            }
-            view += y0;
-            for (int j = 0; j < n; ++j)
-                t[std::size_t(j) * columns] = table[view[j]];
-        }
-        for (int j = 0; j < n; ++j) {
-            const std::uint8_t *row = tiles.data() + std::size_t(j) * columns;
-            std::uint32_t *dst = bits + qsizetype(y0 - s + j) * CellHeight * stride;
-            CopyTileRows(dst, stride, row, columns, ilCells);
-        }
+    for (int y = s; y <= H - 1 - s; ++y) {
+        const std::uint8_t *view = Game->ViewRow(y) + s;
+        for (int c = 0; c < count; ++c)
+            tiles[std::size_t(inner + c)] = table[view[c]];
+        std::uint32_t *dst = bits + qsizetype(y - s) * CellHeight * stride;
+        CopyTileRows(dst, stride, tiles.data(), columns, ilCells);
     }
 }
 

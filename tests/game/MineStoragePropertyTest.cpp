@@ -438,8 +438,8 @@ std::string FirstDifference(const MineGame &game, const ReferenceGame &ref,
                 return differ("FlagNeighbours", p, cell.FlagNeighbours, want.FlagNeighbours);
             const std::uint8_t view
                 = MineView(ref.State(x, y), ref.Content(x, y), want.BombNeighbours);
-            if (game.ViewColumn(x)[y] != view)
-                return differ("view byte", p, game.ViewColumn(x)[y], view);
+            if (game.ViewRow(y)[x] != view)
+                return differ("view byte", p, game.ViewRow(y)[x], view);
         }
     }
     return {};

@@ -27,7 +27,7 @@ std::vector<std::uint8_t> Contents(const MineGame &g)
     std::vector<std::uint8_t> contents;
     for (int x = 0; x < g.FWidth; ++x)
         for (int y = 0; y < g.FHeight; ++y)
-            contents.push_back((g.ViewColumn(x)[y] >> 2) & 3);
+            contents.push_back((g.ViewRow(y)[x] >> 2) & 3);
     return contents;
 }
 
