@@ -4,7 +4,7 @@
 set -euo pipefail
 prog=$1; out=$2; shift 2
 export DISPLAY=:${KORVANE_DISPLAY:-77}
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xpid=$!
 trap 'kill $gpid $xpid 2>/dev/null || true' EXIT
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

@@ -43,7 +43,7 @@ for n in 92 93 94 97 98 99 91 90; do
     [ -e /tmp/.X$n-lock ] || { DISPLAY_NUMBER=$n; break; }
 done
 export DISPLAY=:${DISPLAY_NUMBER:?no free display}
-Xvfb "$DISPLAY" -nolisten tcp -screen 0 1280x1024x24 > "$WORK/xvfb.log" 2>&1 &
+Xvfb "$DISPLAY" -nolisten tcp -noreset -screen 0 1280x1024x24 > "$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 for _ in $(seq 50); do
     xdpyinfo > /dev/null 2>&1 && break

@@ -51,7 +51,7 @@ done
 display=
 for n in $(seq 91 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -nolisten tcp -screen 0 1280x1024x24 >"$work/xvfb.log" 2>&1 &
+    Xvfb ":$n" -nolisten tcp -noreset -screen 0 1280x1024x24 >"$work/xvfb.log" 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do
         kill -0 "$xvfb" 2>/dev/null || break
