@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Start-up time and memory of Korvane against a bare Qt Widgets window
+# (bench/startup/BareWindow.cpp: a main window with a menu bar and a label),
+# measured from outside on a private Xvfb display by bench/startup/FirstFrame:
+# the time from launch to the first frame drawn into the window, and the peak
+# resident memory of the whole run (each window is closed a second after its
+# first frame, as a window manager closes it). The two programs take turns;
+# the medians of several runs are compared.
+#
+#   bench/startup.sh [build folder] [runs]        (default: build 9)
+#
+# Korvane runs from a program folder of its own, with the shipped skins and
+# fonts beside it and the settings file its first run leaves there.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+runs=${2:-9}
+for f in korvane bench/bare_window bench/first_frame; do
+  [ -x "$build/$f" ] || { echo "missing $build/$f: build the default preset first" >&2; exit 2; }
+done
+command -v Xvfb >/dev/null || { echo "Xvfb is needed" >&2; exit 2; }
+
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir "$work/korvane"
+cp "$build/korvane" "$work/korvane/"
+cp -r dist/Skins dist/Fonts "$work/korvane/"
+
+display=
+for d in $(seq 96 120); do
+  if [ ! -e "/tmp/.X11-unix/X$d" ] && [ ! -e "/tmp/.X$d-lock" ]; then display=$d; break; fi
+done
+[ -n "$display" ] || { echo "no free X display" >&2; exit 2; }
+Xvfb ":$display" -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$display"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+measure() { # title program -> "mapped_ms painted_ms peak_kb"
+  "$build/bench/first_frame" "$1" 1000 "$2"
+}
+
+# One run of each first, not counted: files and fonts come into the cache.
+measure Korvane "$work/korvane/korvane" >/dev/null
+measure "Bare window" "$build/bench/bare_window" >/dev/null
+
+: >"$work/korvane.txt"
+: >"$work/bare.txt"
+for i in $(seq "$runs"); do
+  measure Korvane "$work/korvane/korvane" >>"$work/korvane.txt"
+  measure "Bare window" "$build/bench/bare_window" >>"$work/bare.txt"
+done
+
+median() { # column file
+  awk -v c="$1" '{print $c}' "$2" | sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'
+}
+km=$(median 1 "$work/korvane.txt"); kp=$(median 2 "$work/korvane.txt"); kr=$(median 3 "$work/korvane.txt")
+bm=$(median 1 "$work/bare.txt"); bp=$(median 2 "$work/bare.txt"); br=$(median 3 "$work/bare.txt")
+
+awk -v runs="$runs" -v display="$display" -v km="$km" -v kp="$kp" -v kr="$kr" \
+    -v bm="$bm" -v bp="$bp" -v br="$br" 'BEGIN {
+  printf "Medians of %d runs on Xvfb :%s\n", runs, display
+  printf "%-12s %12s %14s %14s\n", "", "mapped (ms)", "first frame", "peak RSS (MB)"
+  printf "%-12s %12.1f %14.1f %14.1f\n", "Korvane", km, kp, kr / 1024
+  printf "%-12s %12.1f %14.1f %14.1f\n", "Bare window", bm, bp, br / 1024
+  ratio = kp / bp; extra = (kr - br) / 1024
+  printf "Korvane / bare window: time %.2fx, memory %+.1f MB\n", ratio, extra
+  printf "Within 1.2x of the bare window'"'"'s time: %s; within 10 MB of its memory: %s\n",
+    ratio <= 1.2 ? "yes" : "no", extra <= 10 ? "yes" : "no"
+}'
