@@ -95,6 +95,8 @@ void CheckStarted(const TfrmKorvane &w, const RecordingDesktop &desktop)
     Check(w.Game->FWidth == w.GameWidth && w.Game->FHeight == w.GameHeight,
           "the game has the size read");
     Check(w.Game->BombCount() == w.GameBombs, "the game has the bombs read");
+    Check(qint64 {w.FieldBitmap.width()} * w.FieldBitmap.height() <= qint64 {1} << 26,
+          "the field's picture fits in memory");
     Check(w.miMinutes->isChecked() != w.miSeconds->isChecked(), "minutes or seconds");
     int sizes = 0;
     for (const QAction *item : {w.miBeginner, w.miInter, w.miExpert, w.miMaster, w.miCustom})

@@ -21,6 +21,9 @@ constexpr int MinSide = 11;
 // holds 3840 x 2160); the bounds keep a damaged file from asking for gigabytes.
 constexpr int MaxSide = 8192;
 constexpr qint64 MaxCells = qint64 {1} << 23;
+// The field's picture holds every cell at the skin's tile size: a stored size
+// may not make it larger than four 4K screens (128 MB), whatever the skin.
+constexpr qint64 MaxFieldPixels = qint64 {1} << 25;
 
 } // namespace
 
@@ -83,6 +86,16 @@ void TfrmKorvane::LoadSettings()
     } else if (!LoadFont(FontName)) {
         LoadDefaultFont();
         FontName = QStringLiteral("Default");
+    }
+    const qint64 tilePixels = qint64 {CellWidth} * CellHeight;
+    if (qint64 {GameWidth} * GameHeight * tilePixels > MaxFieldPixels) {
+        const qint64 cells = MaxFieldPixels / tilePixels;
+        GameHeight = static_cast<int>(std::max<qint64>(MinSide, cells / GameWidth));
+        GameWidth = static_cast<int>(
+            std::max<qint64>(MinSide, std::min<qint64>(GameWidth, cells / GameHeight)));
+        const qint64 inside = qint64 {GameWidth - 2} * (GameHeight - 2);
+        GameWalls = static_cast<int>(std::min<qint64>(GameWalls, inside));
+        GameBombs = static_cast<int>(std::min<qint64>(GameBombs, inside - GameWalls));
     }
 
     auto setCustom = [](QAction *item, int value, bool percent) {

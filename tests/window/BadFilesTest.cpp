@@ -670,6 +670,54 @@ TEST_F(BadFilesTest, ReadOnlySettingsFileIsReadAndNotWritten)
     EXPECT_EQ(ReadAll(SettingsPath()), before);
 }
 
+// A stored field size is kept only as far as the field's picture stays within
+// 2^25 pixels (four 4K screens) at the tile size of the skin in use: Width and
+// Height of 8192 once asked for an 8 GB picture.
+struct HugeField
+{
+    const char *Name;
+    const char *Settings;
+    int TilePixels;
+};
+
+class HugeFields : public BadFilesTest, public testing::WithParamInterface<HugeField>
+{ };
+
+TEST_P(HugeFields, GetAFieldWhosePictureFitsInMemory)
+{
+    Put(QStringLiteral("Skins"), QStringLiteral("Big.png"),
+        Encode(Tiles(11, 4, 32, 32))); // 32 x 32 tiles
+    WriteSettings(QString::fromLatin1(GetParam().Settings));
+    TfrmKorvane &w = Open();
+    EXPECT_TRUE(FDesktop.Messages.isEmpty());
+    EXPECT_EQ(w.CellWidth * w.CellHeight, GetParam().TilePixels);
+    EXPECT_GE(w.GameWidth, 11);
+    EXPECT_GE(w.GameHeight, 11);
+    EXPECT_LE(qint64 {w.GameWidth} * w.GameHeight * GetParam().TilePixels, qint64 {1} << 25);
+    EXPECT_LE(qint64 {w.GameBombs} + w.GameWalls, qint64 {w.GameWidth - 2} * (w.GameHeight - 2));
+    EXPECT_EQ(w.Game->FWidth, w.GameWidth);
+    EXPECT_EQ(w.Game->FHeight, w.GameHeight);
+    EXPECT_EQ(w.Game->BombCount(), w.GameBombs);
+    EXPECT_LE(qint64 {w.FieldBitmap.width()} * w.FieldBitmap.height(), qint64 {1} << 26);
+    EXPECT_FALSE(w.FieldBitmap.isNull());
+    // What was kept is what is saved, and loads the same again.
+    const int width = w.GameWidth, height = w.GameHeight;
+    CloseWindow();
+    TfrmKorvane &again = Open();
+    EXPECT_EQ(again.GameWidth, width);
+    EXPECT_EQ(again.GameHeight, height);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BadFiles, HugeFields,
+    testing::Values(
+        HugeField {"Square", "[Field]\nWidth=8192\nHeight=8192\nBombs=99\n", 256},
+        HugeField {"FullOfBombsAndWalls",
+                   "[Field]\nWidth=8192\nHeight=8192\nBombs=2000000000\nWalls=1000000\n", 256},
+        HugeField {"Wide", "[Field]\nWidth=8192\nHeight=5000\n", 256},
+        HugeField {"BigTiles", "[Field]\nWidth=3000\nHeight=3000\n[Settings]\nSkin=Big\n", 1024}),
+    [](const testing::TestParamInfo<HugeField> &info) { return std::string(info.param.Name); });
+
 TEST_F(BadFilesTest, SettingsFileThatIsAFolderGivesTheDefaultsAndIsNotReplaced)
 {
     ASSERT_TRUE(QDir(Folder()).mkdir(QStringLiteral("korvane.ini")));
