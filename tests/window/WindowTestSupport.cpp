@@ -34,8 +34,7 @@ MineRandom PictureRandom(const std::vector<std::string> &picture)
 
 WindowTest::WindowTest()
     : FDesktop(FDir.filePath(QStringLiteral("korvane")))
-{
-}
+{ }
 
 WindowTest::~WindowTest() = default;
 
