@@ -44,7 +44,7 @@ xvfb=$!
 export DISPLAY=":$display"
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 
-measure() { # title program -> "mapped_ms painted_ms peak_kb"
+measure() { # title program -> "mapped_ms painted_ms peak_kb processor_ms"
   "$build/bench/first_frame" "$1" 1000 "$2"
 }
 
@@ -64,15 +64,17 @@ median() { # column file
 }
 km=$(median 1 "$work/korvane.txt"); kp=$(median 2 "$work/korvane.txt"); kr=$(median 3 "$work/korvane.txt")
 bm=$(median 1 "$work/bare.txt"); bp=$(median 2 "$work/bare.txt"); br=$(median 3 "$work/bare.txt")
+kc=$(median 4 "$work/korvane.txt"); bc=$(median 4 "$work/bare.txt")
 
-awk -v runs="$runs" -v display="$display" -v km="$km" -v kp="$kp" -v kr="$kr" \
-    -v bm="$bm" -v bp="$bp" -v br="$br" 'BEGIN {
+awk -v runs="$runs" -v display="$display" -v km="$km" -v kp="$kp" -v kr="$kr" -v kc="$kc" \
+    -v bm="$bm" -v bp="$bp" -v br="$br" -v bc="$bc" 'BEGIN {
   printf "Medians of %d runs on Xvfb :%s\n", runs, display
-  printf "%-12s %12s %14s %14s\n", "", "mapped (ms)", "first frame", "peak RSS (MB)"
-  printf "%-12s %12.1f %14.1f %14.1f\n", "Korvane", km, kp, kr / 1024
-  printf "%-12s %12.1f %14.1f %14.1f\n", "Bare window", bm, bp, br / 1024
+  printf "%-12s %12s %14s %14s %14s\n", "", "mapped (ms)", "first frame", "CPU to frame", "peak RSS (MB)"
+  printf "%-12s %12.1f %14.1f %14.1f %14.1f\n", "Korvane", km, kp, kc, kr / 1024
+  printf "%-12s %12.1f %14.1f %14.1f %14.1f\n", "Bare window", bm, bp, bc, br / 1024
   ratio = kp / bp; extra = (kr - br) / 1024
-  printf "Korvane / bare window: time %.2fx, memory %+.1f MB\n", ratio, extra
+  printf "Korvane / bare window: time %.2fx (processor time %.2fx), memory %+.1f MB\n",
+    ratio, kc / bc, extra
   printf "Within 1.2x of the bare window'"'"'s time: %s; within 10 MB of its memory: %s\n",
     ratio <= 1.2 ? "yes" : "no", extra <= 10 ? "yes" : "no"
 }'
