@@ -284,13 +284,21 @@ bool MineGame::TryOpen(std::int32_t x, std::int32_t y)
     return true;
 }
 
-bool MineGame::FlagCell(std::int32_t x, std::int32_t y)
+// Flags, marks and clears go only on covered cells that are not walls, while
+// the game runs.
+bool MineGame::CanSign(std::int32_t x, std::int32_t y) const
 {
     if (!Inside(x, y) || IsFinished())
         return false;
-    MineCell &cell = FGrid(x, y);
-    if (cell.State == csOpen || cell.Content == ccWall)
+    const MineCell &cell = FGrid(x, y);
+    return cell.State != csOpen && cell.Content != ccWall;
+}
+
+bool MineGame::FlagCell(std::int32_t x, std::int32_t y)
+{
+    if (!CanSign(x, y))
         return false;
+    MineCell &cell = FGrid(x, y);
     if (cell.State != csFlagged) {
         NoteFlag(x, y);
         SetState(x, y, csFlagged);
@@ -300,11 +308,9 @@ bool MineGame::FlagCell(std::int32_t x, std::int32_t y)
 
 bool MineGame::MarkCell(std::int32_t x, std::int32_t y)
 {
-    if (!Inside(x, y) || IsFinished())
+    if (!CanSign(x, y))
         return false;
     MineCell &cell = FGrid(x, y);
-    if (cell.State == csOpen || cell.Content == ccWall)
-        return false;
     if (cell.State != csMarked) {
         if (cell.State == csFlagged)
             NoteUnflag(x, y);
@@ -315,11 +321,9 @@ bool MineGame::MarkCell(std::int32_t x, std::int32_t y)
 
 bool MineGame::ClearCell(std::int32_t x, std::int32_t y)
 {
-    if (!Inside(x, y) || IsFinished())
+    if (!CanSign(x, y))
         return false;
     MineCell &cell = FGrid(x, y);
-    if (cell.State == csOpen || cell.Content == ccWall)
-        return false;
     if (cell.State != csHidden) {
         if (cell.State == csFlagged)
             NoteUnflag(x, y);

@@ -134,6 +134,7 @@ private:
     void NoteFlag(std::int32_t x, std::int32_t y);
     void NoteUnflag(std::int32_t x, std::int32_t y);
     void SetState(std::int32_t x, std::int32_t y, MineCellState state);
+    bool CanSign(std::int32_t x, std::int32_t y) const;
     template<typename Adjust>
     void ForNeighbours(std::int32_t x, std::int32_t y, Adjust adjust);
 

@@ -250,6 +250,10 @@ private:
     void ScanFolder(const QString &folder, QStringList &files, const QString &current, QMenu *menu,
                     bool skins);
     bool LoadTileSet(const QString &name, bool skin);
+    void CutSkin(const QImage &picture);
+    void CutFont(const QImage &picture);
+    void CentreOnWindow(QWidget *dialog) const;
+    void SelectCustomShields(QAction *custom, bool percentage);
     bool Surround() const;
     int StatusBarHeight() const;
     void PressRelease(bool left, bool right, Qt::MouseButton button);

@@ -41,8 +41,7 @@ void TfrmKorvane::miCustomClick()
     }
     TfrmCustom &d = *frmCustom;
     const QRect m = frameGeometry();
-    const QRect r = d.frameGeometry();
-    d.move(m.left() + m.width() / 2 - r.width() / 2, m.top() + m.height() / 2 - r.height() / 2);
+    CentreOnWindow(&d);
     d.udBombs->SetValue(0);
     d.udWalls->SetValue(0);
     d.udHeight->SetValue(GameHeight - 2);

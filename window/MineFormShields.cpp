@@ -107,43 +107,39 @@ void TfrmKorvane::ShieldClick(QAction *sender)
     Game->SetShields(s > Game->ExplodedCount() ? s : Game->ExplodedCount() + 1);
 }
 
-namespace {
-
-// Centres a dialog on the main window, outer rectangles both.
-void CentreOn(QWidget *dialog, const QWidget *main)
+void TfrmKorvane::CentreOnWindow(QWidget *dialog) const
 {
-    const QRect m = main->frameGeometry();
+    const QRect m = frameGeometry();
     const QRect d = dialog->frameGeometry();
     dialog->move(m.left() + m.width() / 2 - d.width() / 2,
                  m.top() + m.height() / 2 - d.height() / 2);
 }
 
-} // namespace
-
-void TfrmKorvane::miPercentageSelectClick()
+// Asks for a custom percentage or count; on OK it becomes the custom item's
+// value and caption, and the selection.
+void TfrmKorvane::SelectCustomShields(QAction *custom, bool percentage)
 {
     if (!frmShields)
         return;
-    CentreOn(frmShields, this);
-    frmShields->PreparePercentage(Tag(miPercentageCustom));
+    CentreOnWindow(frmShields);
+    if (percentage)
+        frmShields->PreparePercentage(Tag(custom));
+    else
+        frmShields->PrepareFixed(Tag(custom));
     if (frmShields->exec() != QDialog::Accepted)
         return;
     const int v = frmShields->Value();
-    SetTag(miPercentageCustom, v);
-    miPercentageCustom->setText(QString::number(v) + u'%');
-    ShieldClick(miPercentageCustom);
+    SetTag(custom, v);
+    custom->setText(QString::number(v) + (percentage ? QStringLiteral("%") : QString()));
+    ShieldClick(custom);
+}
+
+void TfrmKorvane::miPercentageSelectClick()
+{
+    SelectCustomShields(miPercentageCustom, true);
 }
 
 void TfrmKorvane::miFixedSelectClick()
 {
-    if (!frmShields)
-        return;
-    CentreOn(frmShields, this);
-    frmShields->PrepareFixed(Tag(miFixedCustom));
-    if (frmShields->exec() != QDialog::Accepted)
-        return;
-    const int v = frmShields->Value();
-    SetTag(miFixedCustom, v);
-    miFixedCustom->setText(QString::number(v));
-    ShieldClick(miFixedCustom);
+    SelectCustomShields(miFixedCustom, false);
 }

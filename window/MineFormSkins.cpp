@@ -86,18 +86,10 @@ bool TfrmKorvane::LoadTileSet(const QString &name, bool skin)
         FDesktop.ShowMessage(QStringLiteral("Bad height") + ending);
         return false;
     }
-    if (skin) {
-        CellWidth = picture.width() / 11;
-        CellHeight = picture.height() / 4;
-        ilCells.Reset(CellWidth, CellHeight);
-        for (int r = 0; r < 4; ++r)
-            ilCells.AddStrip(picture.copy(0, r * CellHeight, 11 * CellWidth, CellHeight));
-    } else {
-        DigitWidth = picture.width() / 12;
-        DigitHeight = picture.height();
-        ilDigits.Reset(DigitWidth, DigitHeight);
-        ilDigits.AddStrip(picture);
-    }
+    if (skin)
+        CutSkin(picture);
+    else
+        CutFont(picture);
     return true;
 }
 
@@ -111,21 +103,31 @@ bool TfrmKorvane::LoadFont(const QString &name)
     return LoadTileSet(name, false);
 }
 
-void TfrmKorvane::LoadDefaultSkin()
+void TfrmKorvane::CutSkin(const QImage &picture)
 {
-    CellWidth = imDefaultSkin.width() / 11;
-    CellHeight = imDefaultSkin.height() / 4;
+    CellWidth = picture.width() / 11;
+    CellHeight = picture.height() / 4;
     ilCells.Reset(CellWidth, CellHeight);
     for (int r = 0; r < 4; ++r)
-        ilCells.AddStrip(imDefaultSkin.copy(0, r * CellHeight, 11 * CellWidth, CellHeight));
+        ilCells.AddStrip(picture.copy(0, r * CellHeight, 11 * CellWidth, CellHeight));
+}
+
+void TfrmKorvane::CutFont(const QImage &picture)
+{
+    DigitWidth = picture.width() / 12;
+    DigitHeight = picture.height();
+    ilDigits.Reset(DigitWidth, DigitHeight);
+    ilDigits.AddStrip(picture);
+}
+
+void TfrmKorvane::LoadDefaultSkin()
+{
+    CutSkin(imDefaultSkin);
 }
 
 void TfrmKorvane::LoadDefaultFont()
 {
-    DigitWidth = imDefaultFont.width() / 12;
-    DigitHeight = imDefaultFont.height();
-    ilDigits.Reset(DigitWidth, DigitHeight);
-    ilDigits.AddStrip(imDefaultFont);
+    CutFont(imDefaultFont);
 }
 
 namespace {
