@@ -11,8 +11,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The name only: a display name would be appended to every window title
+    // ("Custom Field — Korvane").
     QApplication::setApplicationName(QStringLiteral("Korvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Korvane"));
     // The look of a classic desktop game does not depend on the desktop theme.
     QApplication::setStyle(QStringLiteral("Fusion"));
 

@@ -60,6 +60,26 @@ TfrmCustom::TfrmCustom(QWidget *parent)
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
+void TfrmCustom::Prepare(const CustomField &field, int maxHeight, int maxWidth)
+{
+    // The screen's maxima come first: the stored ranges would cut a larger
+    // stored field before the screen's limits are known.
+    udHeight->SetMaximum(maxHeight);
+    udWidth->SetMaximum(maxWidth);
+    // With no bombs and walls, the height and width settings cannot be refused.
+    udBombs->SetValue(0);
+    udWalls->SetValue(0);
+    udHeight->SetValue(field.Height);
+    udWidth->SetValue(field.Width);
+    udBombs->SetValue(field.Bombs);
+    udWalls->SetValue(field.Walls);
+}
+
+CustomField TfrmCustom::Values()
+{
+    return {udHeight->Value(), udWidth->Value(), udBombs->Value(), udWalls->Value()};
+}
+
 void TfrmCustom::showEvent(QShowEvent *event)
 {
     FormShow();

@@ -14,10 +14,27 @@ namespace korvane {
 class SpinField;
 }
 
+// The four values of a custom field: inner height and width (without the
+// ring), bombs and interior walls.
+struct CustomField
+{
+    int Height = 0;
+    int Width = 0;
+    int Bombs = 0;
+    int Walls = 0;
+    bool operator==(const CustomField &) const = default;
+};
+
 class TfrmCustom : public QDialog
 {
 public:
     explicit TfrmCustom(QWidget *parent = nullptr);
+
+    // Fills the dialog before it is shown, with the height and width limited
+    // to what the screen can show.
+    void Prepare(const CustomField &field, int maxHeight, int maxWidth);
+    // The values after OK (typed text counts where it is valid).
+    CustomField Values();
 
     void FormShow();
     void LimitBombsAndWalls(int cells);

@@ -45,7 +45,9 @@ void TfrmShields::PreparePercentage(int value)
     udShields->SetMinimum(1);
     udShields->SetMaximum(99);
     udShields->SetValue(value);
+    udShields->SetSuffix(QStringLiteral("%"));
     edShields->setText(QString::number(udShields->HeldValue()) + u'%');
+    SelectNumber();
 }
 
 void TfrmShields::PrepareFixed(int value)
@@ -55,7 +57,17 @@ void TfrmShields::PrepareFixed(int value)
     udShields->SetMinimum(1);
     udShields->SetMaximum(4096);
     udShields->SetValue(std::min(value, 4096));
+    udShields->SetSuffix({});
     edShields->setText(QString::number(udShields->HeldValue()));
+    SelectNumber();
+}
+
+void TfrmShields::SelectNumber()
+{
+    // Typing replaces the number on every opening, not only when Qt's focus
+    // handling happens to select the text.
+    edShields->setFocus();
+    edShields->setSelection(0, QString::number(udShields->HeldValue()).size());
 }
 
 int TfrmShields::Value() const

@@ -30,4 +30,7 @@ public:
     QPushButton *btOk = nullptr;
     QPushButton *btCancel = nullptr;
     bool IsPercentage = false;
+
+private:
+    void SelectNumber();
 };

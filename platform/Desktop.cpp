@@ -53,9 +53,19 @@ void Desktop::PlaySound(const QString &eventId)
 
 bool Desktop::OpenDefault(const QString &target)
 {
-    // A path names a file; anything else is an address with a scheme of its own.
-    const QUrl url = target.startsWith(u'/') ? QUrl::fromLocalFile(target) : QUrl(target);
-    return QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(UrlOf(target));
+}
+
+QUrl Desktop::UrlOf(const QString &target)
+{
+    // A path, or a file link, names a file whatever characters its folders
+    // hold ('#', "%20"); anything else is an address with a scheme of its own.
+    static const QString file = QStringLiteral("file://");
+    if (target.startsWith(u'/'))
+        return QUrl::fromLocalFile(target);
+    if (target.startsWith(file, Qt::CaseInsensitive))
+        return QUrl::fromLocalFile(target.mid(file.size()));
+    return QUrl(target);
 }
 
 QString Desktop::ProgramPath() const

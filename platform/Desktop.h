@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 class QWidget;
 
@@ -22,6 +23,8 @@ public:
     virtual void PlaySound(const QString &eventId);
     // A file path or an address, opened with the desktop's default handler.
     virtual bool OpenDefault(const QString &target);
+    // What OpenDefault opens for a path, a "file://" link or an address.
+    static QUrl UrlOf(const QString &target);
     // The full path of the running program file.
     virtual QString ProgramPath() const;
 

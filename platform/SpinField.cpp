@@ -61,11 +61,14 @@ bool SpinField::eventFilter(QObject *watched, QEvent *event)
 std::int16_t SpinField::Value()
 {
     if (FEdit) {
+        QString text = FEdit->text();
+        if (!FSuffix.isEmpty() && text.endsWith(FSuffix))
+            text.chop(FSuffix.size());
         bool ok = false;
-        const int typed = FEdit->text().toInt(&ok, 10);
+        const int typed = text.toInt(&ok, 10);
         // Only a plain integer: no blanks, no sign of "+", no separators.
-        const bool plain = ok && !FEdit->text().isEmpty()
-            && FEdit->text() == QString::number(typed).rightJustified(FEdit->text().size(), u'0');
+        const bool plain = ok && !text.isEmpty()
+            && text == QString::number(typed).rightJustified(text.size(), u'0');
         if (plain && typed >= FMin && typed <= FMax)
             FValue = static_cast<std::int16_t>(typed);
     }

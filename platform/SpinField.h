@@ -36,6 +36,9 @@ public:
     std::int16_t Maximum() const { return FMax; }
     // One step up (+1) or down (-1) within the range; nothing at a bound.
     void Step(int direction);
+    // A text the edit may show after the number ("%"): typed text with it
+    // still counts as the number.
+    void SetSuffix(const QString &suffix) { FSuffix = suffix; }
 
     // Asked before every step and set with the proposed value; false refuses.
     std::function<bool(std::int16_t proposed)> OnChanging;
@@ -48,6 +51,7 @@ private:
     bool Change(int proposed);
 
     QLineEdit *FEdit;
+    QString FSuffix;
     QToolButton *FUp;
     QToolButton *FDown;
     std::int16_t FValue = 0;

@@ -65,6 +65,7 @@ public:
     void LoadSettings();
     void SaveSettings();
     QString SettingsFile() const;
+    void LimitNextGame();
 
     // Shields
     int ComputeShields(int bombs) const;
@@ -74,6 +75,9 @@ public:
     void pbGameMouseDown(Qt::MouseButton button, int X, int Y);
     void pbGameMouseMove(int X, int Y);
     void pbGameMouseUp(Qt::MouseButton button, int X, int Y);
+    // Ends, as a release outside the field would, the gesture of any button
+    // remembered down that is not held.
+    void pbGameMouseLost(Qt::MouseButtons held);
     bool CycleFlag(int x, int y);
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
@@ -253,11 +257,17 @@ private:
     void CutSkin(const QImage &picture);
     void CutFont(const QImage &picture);
     void CentreOnWindow(QWidget *dialog) const;
+    // The largest inner field (columns, rows) the work area can show: the
+    // cells of the field box shown now plus what the space left beside a
+    // window of the outer size would hold.
+    QSize ScreenMaxima(QSize fieldBox, QSize outer) const;
+    // The window's outer size around a field of no cells.
+    QSize WindowChrome() const;
     void SelectCustomShields(QAction *custom, bool percentage);
     bool Surround() const;
     int StatusBarHeight() const;
-    void PressRelease(bool left, bool right, Qt::MouseButton button);
     int ClientHeightAboveStatus() const;
+    int PanelsHeight() const;
 
     korvane::Desktop &FDesktop;
     MineRandom FRandom;

@@ -5,7 +5,6 @@
 #include "MineAbout.h"
 #include "MineCredits.h"
 #include "MineCustom.h"
-#include "SpinField.h"
 
 #include <QDir>
 #include <QMenuBar>
@@ -40,17 +39,28 @@ void TfrmKorvane::miCustomClick()
         return;
     }
     TfrmCustom &d = *frmCustom;
-    const QRect m = frameGeometry();
     CentreOnWindow(&d);
-    d.udBombs->SetValue(0);
-    d.udWalls->SetValue(0);
-    d.udHeight->SetValue(GameHeight - 2);
-    d.udWidth->SetValue(GameWidth - 2);
-    d.udBombs->SetValue(GameBombs);
-    d.udWalls->SetValue(GameWalls);
+    const QSize max = ScreenMaxima(pbGame->size(), frameGeometry().size());
+    d.Prepare({GameHeight - 2, GameWidth - 2, GameBombs, GameWalls}, max.height(), max.width());
+    if (d.exec() != QDialog::Accepted) {
+        restoreMark();
+        return;
+    }
+    miCustom->setChecked(true);
+    // Checked by this handler, not moved by a click: no later cancel takes it off.
+    FCustomJustChecked = false;
+    const CustomField f = d.Values();
+    GameHeight = f.Height + 2;
+    GameWidth = f.Width + 2;
+    GameBombs = f.Bombs;
+    GameWalls = f.Walls;
+    NewGame();
+}
 
-    int shownRows = pbGame->height() / CellHeight;
-    int shownCols = pbGame->width() / CellWidth;
+QSize TfrmKorvane::ScreenMaxima(QSize fieldBox, QSize outer) const
+{
+    int shownRows = fieldBox.height() / CellHeight;
+    int shownCols = fieldBox.width() / CellWidth;
     if (Surround()) {
         shownRows -= 2;
         shownCols -= 2;
@@ -59,27 +69,8 @@ void TfrmKorvane::miCustomClick()
     if (const QScreen *s = screen())
         area = s->availableGeometry();
     // Never below the smallest field the dialog offers, even on a tiny screen.
-    const int maxHeight = std::max(9, shownRows + (area.height() - m.height()) / CellHeight);
-    const int maxWidth = std::max(9, shownCols + (area.width() - m.width()) / CellWidth);
-    if (d.udHeight->HeldValue() > maxHeight)
-        d.udHeight->SetValue(maxHeight);
-    d.udHeight->SetMaximum(maxHeight);
-    if (d.udWidth->HeldValue() > maxWidth)
-        d.udWidth->SetValue(maxWidth);
-    d.udWidth->SetMaximum(maxWidth);
-
-    if (d.exec() != QDialog::Accepted) {
-        restoreMark();
-        return;
-    }
-    miCustom->setChecked(true);
-    // Checked by this handler, not moved by a click: no later cancel takes it off.
-    FCustomJustChecked = false;
-    GameHeight = d.udHeight->Value() + 2;
-    GameWidth = d.udWidth->Value() + 2;
-    GameBombs = d.udBombs->Value();
-    GameWalls = d.udWalls->Value();
-    NewGame();
+    return {std::max(9, shownCols + (area.width() - outer.width()) / CellWidth),
+            std::max(9, shownRows + (area.height() - outer.height()) / CellHeight)};
 }
 
 void TfrmKorvane::About1Click()

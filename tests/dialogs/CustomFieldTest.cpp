@@ -471,6 +471,32 @@ TEST_F(CustomFieldFromMenu, AFieldAsTallAsTheScreenCannotGrow)
     EXPECT_EQ(Custom->udHeight->HeldValue(), found - 2);
 }
 
+// The screen's maxima are in force before the values are set: the first
+// opening shows a stored field larger than 65 x 95 as every later one does.
+TEST_F(CustomFieldFromMenu, TheFirstOpeningShowsAStoredFieldLargerThanTheDesignedRanges)
+{
+    QImage skin(11 * 8, 4 * 8, QImage::Format_RGB32);
+    skin.fill(Qt::gray);
+    WriteImage(QStringLiteral("Skins"), QStringLiteral("small.png"), skin);
+    WriteSettings(QStringLiteral("[Field]\nBeginner=0\nCustom=1\nHeight=102\nWidth=122\n"
+                                 "Bombs=7000\n[Settings]\nSkin=Small\n"));
+    TfrmKorvane &w = OpenWithDialogs();
+    for (int opening = 0; opening < 2; ++opening) {
+        SCOPED_TRACE(opening);
+        ASSERT_TRUE(WhileModal(
+            *Custom,
+            [&] {
+                EXPECT_EQ(Shown(*Custom), Texts(100, 120, 7000, 0));
+                StepDown(Custom->udHeight);
+                EXPECT_EQ(Custom->udHeight->HeldValue(), 99);
+                Custom->reject();
+            },
+            [&] { w.miCustom->trigger(); }));
+    }
+    EXPECT_EQ(w.GameHeight, 102);
+    EXPECT_EQ(w.GameWidth, 122);
+}
+
 TEST_F(CustomFieldFromMenu, AScreenTooSmallForNineRowsStillAllowsNineByNine)
 {
     // Tiles of 200 pixels: a 9 x 9 field is taller and wider than the screen.

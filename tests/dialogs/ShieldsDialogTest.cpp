@@ -202,6 +202,10 @@ TEST_F(ShieldsDialog, TheSpinButtonsAndArrowKeysStepByOneWithinTheRange)
     QTest::keyClick(d.edShields, Qt::Key_Down);
     EXPECT_EQ(d.Value(), 98);
     EXPECT_EQ(d.edShields->text(), QStringLiteral("98%"));
+    // A step starts from the number typed, the percent sign or not.
+    d.edShields->setText(QStringLiteral("40%"));
+    QTest::keyClick(d.edShields, Qt::Key_Down);
+    EXPECT_EQ(d.edShields->text(), QStringLiteral("39%"));
 
     d.PrepareFixed(2);
     QTest::mouseClick(down, Qt::LeftButton);
@@ -355,4 +359,35 @@ TEST_F(ShieldsDialogFromMenu, ACustomCountOf5000FromTheFileShowsAs4096)
         [&] { w.miFixedSelectClick(); }));
     EXPECT_EQ(Tag(w.miFixedCustom), 4096);
     EXPECT_EQ(w.miFixedCustom->text(), QStringLiteral("4096"));
+}
+
+// Typing replaces the number from the first opening on, in both modes.
+TEST_F(ShieldsDialogFromMenu, EveryOpeningSelectsTheNumberSoTypingReplacesIt)
+{
+    TfrmKorvane &w = OpenWithDialogs();
+    const struct
+    {
+        QAction *select;
+        const char *selected, *typed;
+        QAction *custom;
+        int value;
+    } openings[] {
+        {w.miPercentageSelect, "50", "25", w.miPercentageCustom, 25},
+        {w.miFixedSelect, "10", "7", w.miFixedCustom, 7},
+        {w.miPercentageSelect, "25", "30", w.miPercentageCustom, 30},
+        {w.miFixedSelect, "7", "12", w.miFixedCustom, 12},
+    };
+    for (const auto &o : openings) {
+        QString selected;
+        ASSERT_TRUE(WhileModal(
+            *Shields,
+            [&] {
+                selected = Shields->edShields->selectedText();
+                QTest::keyClicks(Shields->edShields, QString::fromLatin1(o.typed));
+                QTest::keyClick(Shields->edShields, Qt::Key_Return);
+            },
+            [&] { o.select->trigger(); }));
+        EXPECT_EQ(selected, QString::fromLatin1(o.selected));
+        EXPECT_EQ(Tag(o.custom), o.value);
+    }
 }

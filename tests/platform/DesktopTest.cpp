@@ -62,3 +62,22 @@ TEST(Desktop, PlayingSoundsReturnsAtOnce)
         desktop.PlaySound(QString::fromLatin1(id));
     EXPECT_LT(timer.elapsed(), 5000);
 }
+
+// Folders may hold '#' and "%20": a file link is opened as the path it names.
+TEST(Desktop, FileLinksAndPathsOpenTheFileTheyName)
+{
+    const struct
+    {
+        const char *target, *url;
+    } rows[] {
+        {"file:///opt/my #1 games%20x/ReadMe.txt",
+         "file:///opt/my%20%231%20games%2520x/ReadMe.txt"},
+        {"/opt/my #1 games%20x/Skins", "file:///opt/my%20%231%20games%2520x/Skins"},
+        {"https://example.org/a#b", "https://example.org/a#b"},
+        {"mailto:someone@example.org", "mailto:someone@example.org"},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(Desktop::UrlOf(QString::fromUtf8(r.target)).toString(QUrl::FullyEncoded),
+                  QString::fromUtf8(r.url))
+            << r.target;
+}
