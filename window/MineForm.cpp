@@ -68,6 +68,7 @@ void TfrmKorvane::CreateControls()
     connect(spbNew, &QAbstractButton::clicked, this, [this] { spbNewClick(); });
     pGame = new Panel(pMain, Panel::None, 0, 2, Panel::Lowered, 2);
     pbGame = new PaintBox(pGame, &FieldBitmap);
+    pbGame->OnButtonsHeld = [this](Qt::MouseButtons held) { pbGameMouseLost(held); };
     pbGame->OnMouseDown = [this](Qt::MouseButton b, int x, int y) { pbGameMouseDown(b, x, y); };
     pbGame->OnMouseMove = [this](int x, int y) { pbGameMouseMove(x, y); };
     pbGame->OnMouseUp = [this](Qt::MouseButton b, int x, int y) { pbGameMouseUp(b, x, y); };
@@ -376,5 +377,13 @@ bool TfrmKorvane::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
     }
+    // A menu, a message box or the loss of the focus takes the mouse: the
+    // field would never see the release of a button held on it.
+    const bool popup = event->type() == QEvent::Show && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->windowType() == Qt::Popup;
+    const bool lost = watched == this
+        && (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowDeactivate);
+    if (popup || lost)
+        pbGameMouseLost(Qt::NoButton);
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,6 +1,8 @@
 // Mouse play on the field and the F2 key.
 #include "MineForm.h"
 
+#include <limits>
+
 bool TfrmKorvane::CycleFlag(int x, int y)
 {
     switch (Game->CellState(x, y)) {
@@ -127,9 +129,17 @@ void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
             UpdateCounterDisplay(oldText, FormatCounter(Game->BombsLeft()));
             if (sbInfo->isVisibleTo(this))
                 UpdateStatusBar();
-        } else if (LeftDown && RightDown) {
-            DrawBlock(x, y);
-            ShowBlock(x, y);
+        } else if (LeftDown) {
+            // Nothing changed: the pressed look goes, wherever it was drawn.
+            if (RightDown) {
+                DrawBlock(x, y);
+                ShowBlock(x, y);
+                DrawBlock(PressedX, PressedY);
+                ShowBlock(PressedX, PressedY);
+            } else {
+                DrawCell(PressedX, PressedY);
+                ShowCell(PressedX, PressedY);
+            }
         }
         if (Game->IsFinished()) {
             timSecond.stop();
@@ -154,4 +164,14 @@ void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
         if (LeftDown)
             LeftPending = false;
     }
+}
+
+void TfrmKorvane::pbGameMouseLost(Qt::MouseButtons held)
+{
+    // No cell lies this far from the field.
+    constexpr int Outside = std::numeric_limits<int>::min() / 2;
+    if (LeftDown && !(held & Qt::LeftButton))
+        pbGameMouseUp(Qt::LeftButton, Outside, Outside);
+    if (RightDown && !(held & Qt::RightButton))
+        pbGameMouseUp(Qt::RightButton, Outside, Outside);
 }

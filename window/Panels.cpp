@@ -1,7 +1,11 @@
 #include "Panels.h"
 
+#include "DialogLook.h"
+
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace korvane {
 
@@ -76,6 +80,8 @@ void PaintBox::paintEvent(QPaintEvent *event)
 
 void PaintBox::mousePressEvent(QMouseEvent *event)
 {
+    if (OnButtonsHeld)
+        OnButtonsHeld(event->buttons());
     if (OnMouseDown)
         OnMouseDown(event->button(), event->position().toPoint().x(),
                     event->position().toPoint().y());
@@ -89,6 +95,8 @@ void PaintBox::mouseDoubleClickEvent(QMouseEvent *event)
 
 void PaintBox::mouseMoveEvent(QMouseEvent *event)
 {
+    if (OnButtonsHeld)
+        OnButtonsHeld(event->buttons());
     if (OnMouseMove)
         OnMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
 }
@@ -149,9 +157,9 @@ void FaceButton::paintEvent(QPaintEvent *)
 StatusPanels::StatusPanels(QWidget *parent)
     : QWidget(parent)
 {
-    QFont f(QStringLiteral("Tahoma"));
-    f.setPixelSize(11);
-    setFont(f);
+    // Narrow faces where Tahoma is missing: a wider one pushes panels out of
+    // small windows sooner.
+    setFont(PixelFont(11));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedHeight(fontMetrics().height() + 7);
 }
@@ -186,8 +194,14 @@ void StatusPanels::paintEvent(QPaintEvent *)
             p.fillRect(cell.left(), cell.top(), 1, cell.height(), Shadow);
             p.fillRect(cell.left(), cell.bottom(), cell.width(), 1, Light);
             p.fillRect(cell.right(), cell.top(), 1, cell.height(), Light);
+            // Two pixels of space on the left where the panel leaves room,
+            // and one before the right bevel: the first panel is two pixels
+            // narrower than the others.
+            const QRect inside = cell.adjusted(1, 1, -1, -1);
+            const int space = inside.width() - TextWidth(FTexts[i]);
             p.setPen(Qt::black);
-            p.drawText(cell.adjusted(3, 0, -1, 0), Qt::AlignVCenter | Qt::AlignLeft, FTexts[i]);
+            p.drawText(inside.adjusted(std::clamp(space - 1, 0, 2), 0, 0, 0),
+                       Qt::AlignVCenter | Qt::AlignLeft, FTexts[i]);
         }
         x += FWidths[i];
     }

@@ -40,6 +40,9 @@ class PaintBox : public QWidget
 public:
     PaintBox(QWidget *parent, const QImage *bitmap);
 
+    // The buttons really held, told before every press and move: a release
+    // that went elsewhere shows up here first.
+    std::function<void(Qt::MouseButtons)> OnButtonsHeld;
     std::function<void(Qt::MouseButton, int, int)> OnMouseDown;
     std::function<void(int, int)> OnMouseMove;
     std::function<void(Qt::MouseButton, int, int)> OnMouseUp;

@@ -341,8 +341,15 @@ protected:
                     e.pressed.clear();
                 else
                     DrawnPlain({c});
-            } else if (e.leftDown && e.rightDown) {
-                DrawnPlain(Block(c));
+            } else if (e.leftDown) {
+                // A release that changes nothing lifts the pressed look.
+                const Cell held {e.pressedX, e.pressedY};
+                if (e.rightDown) {
+                    DrawnPlain(Block(c));
+                    DrawnPlain(Block(held));
+                } else {
+                    DrawnPlain({held});
+                }
             }
             if (G().IsFinished()) {
                 ++FActions[G().IsWon() ? 4 : 5];

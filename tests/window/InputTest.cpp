@@ -573,6 +573,50 @@ TEST_P(ChordTest, FlagsThatDoNotMatchChangeNothingAndTheBlockIsLiftedOnTheFirstR
     ExpectFieldAsModel();
 }
 
+TEST_F(InputTest, ALeftReleaseAfterTheChordChangesNothingAndLiftsThePressedLook)
+{
+    SetOption(W().miUpflag, true);
+    Play(TwoBombs);
+    Press(Qt::LeftButton, At(3, 3));
+    Press(Qt::RightButton, At(3, 3));
+    Release(Qt::RightButton, At(3, 3));
+    Move(At(6, 6));
+    EXPECT_TRUE(Drawn(6, 6, 0));
+    Release(Qt::LeftButton, At(6, 6));
+    EXPECT_EQ(G().OpenedCount(), 0);
+    EXPECT_TRUE(Drawn(6, 6, 22)) << "covered, as the status bar says";
+    EXPECT_EQ(Panel(1), QStringLiteral("Open: 0"));
+}
+
+// A menu, a message box or a release the field never sees: the gesture ends as
+// a release outside the field would, and the next right press flags.
+TEST_F(InputTest, AGestureWhoseReleaseTheFieldNeverSeesEndsOutsideTheField)
+{
+    SetOption(W().miUpflag, false);
+    Play(TwoBombs);
+    for (const bool byMenu : {true, false}) {
+        SCOPED_TRACE(byMenu ? "a menu took the mouse" : "the release went elsewhere");
+        Press(Qt::LeftButton, At(3, 3));
+        ASSERT_TRUE(FaceIs(1));
+        QTestPrivate::qtestMouseButtons = Qt::NoButton;
+        if (byMenu) {
+            W().Options1->popup(W().mapToGlobal(QPoint(0, 0)));
+            W().Options1->hide();
+            EXPECT_FALSE(W().LeftDown);
+            EXPECT_TRUE(FaceIs(0));
+            EXPECT_TRUE(Drawn(3, 3, 22));
+        }
+        const QPoint flag = byMenu ? At(5, 5) : At(6, 5);
+        Press(Qt::RightButton, flag);
+        Release(Qt::RightButton, flag);
+        EXPECT_EQ(G().CellState(flag.x() / 16, flag.y() / 16), csFlagged);
+        EXPECT_TRUE(Drawn(3, 3, 22));
+        EXPECT_TRUE(Drawn(4, 4, 22)) << "no 3 x 3 chord look";
+        EXPECT_TRUE(FaceIs(0));
+        EXPECT_EQ(G().OpenedCount(), 0);
+    }
+}
+
 TEST_F(InputTest, RightThenLeftWithUpflagOffFlagsOnThePressAndStillChords)
 {
     SetOption(W().miAuto, false);

@@ -129,6 +129,18 @@ TEST_F(StatusBarTest, PanelsAreAsWideAsTheirTextsOnAWideWindow)
         EXPECT_EQ(w.sbInfo->PanelWidth(i), metrics.horizontalAdvance(texts[i]) + 7) << i;
     EXPECT_EQ(w.sbInfo->width(), w.width());
     EXPECT_EQ(w.sbInfo->font().pixelSize(), 11);
+
+    // Every text stays inside its bevel, a pixel clear of the right edge.
+    const QImage bar = w.sbInfo->grab().toImage();
+    int left = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int bevel = left + w.sbInfo->PanelWidth(i) - 3;
+        for (int y = 3; y < bar.height() - 1; ++y)
+            for (int x : {bevel - 1, bevel})
+                EXPECT_NE(bar.pixel(x, y), qRgb(0, 0, 0))
+                    << "panel " << i << " at " << x << "," << y;
+        left += w.sbInfo->PanelWidth(i);
+    }
 }
 
 TEST_F(StatusBarTest, OnANarrowWindowTheLastPanelThatFitsFillsTheBar)
