@@ -252,7 +252,22 @@ int TfrmKorvane::StatusBarHeight() const
 int TfrmKorvane::ClientHeightAboveStatus() const
 {
     const int s = Surround() ? 0 : 1;
-    return 32 + DigitHeight + (Game->FHeight - 2 * s) * CellHeight;
+    return PanelsHeight() + (Game->FHeight - 2 * s) * CellHeight;
+}
+
+int TfrmKorvane::PanelsHeight() const
+{
+    // The display row, and the 4-pixel edges of the main and field panels.
+    return 32 + DigitHeight;
+}
+
+QSize TfrmKorvane::WindowChrome() const
+{
+    const QRect outer = frameGeometry();
+    // 16: the main and field panels' 4-pixel edges on both sides.
+    return {outer.width() - width() + 16,
+            outer.height() - height() + menuBar()->sizeHint().height() + PanelsHeight()
+                + StatusBarHeight()};
 }
 
 void TfrmKorvane::LayoutWindow()
@@ -262,10 +277,11 @@ void TfrmKorvane::LayoutWindow()
     const int cy = outer.top() + outer.height() / 2;
     const int frameW = outer.width() - width();
     const int frameH = outer.height() - height();
+    const QSize chrome = WindowChrome();
 
     const int s = Surround() ? 0 : 1;
     const int need = CounterBitmap.width() + TimerBitmap.width() + 58;
-    int w = frameW + 16 + (Game->FWidth - 2 * s) * CellWidth;
+    int w = chrome.width() + (Game->FWidth - 2 * s) * CellWidth;
     const int oldMargin = MarginColumns;
     MarginColumns = 0;
     while (w < need && CellWidth > 0) {
@@ -275,11 +291,8 @@ void TfrmKorvane::LayoutWindow()
     if (MarginColumns != oldMargin)
         RenderField();
 
-    const int clientW = w - frameW;
-    const int clientH
-        = menuBar()->sizeHint().height() + ClientHeightAboveStatus() + StatusBarHeight();
-    const int h = clientH + frameH;
-    setFixedSize(clientW, clientH);
+    const int h = chrome.height() + (Game->FHeight - 2 * s) * CellHeight;
+    setFixedSize(w - frameW, h - frameH);
     ArrangeControls();
 
     QRect area(0, 0, 1 << 16, 1 << 16);

@@ -15,14 +15,8 @@ const QString Field = QStringLiteral("Field");
 const QString Settings = QStringLiteral("Settings");
 const QString Shields = QStringLiteral("Shields");
 
-// The smallest field the custom field dialog offers, ring included.
-constexpr int MinSide = 11;
-// No screen shows more cells than these, even with 1 x 1 tiles (a 4K screen
-// holds 3840 x 2160); the bounds keep a damaged file from asking for gigabytes.
-constexpr int MaxSide = 8192;
-constexpr qint64 MaxCells = qint64 {1} << 23;
 // The field's picture holds every cell at the skin's tile size: a stored size
-// may not make it larger than four 4K screens (128 MB), whatever the skin.
+// may not make it larger than four 4K screens (128 MB), whatever the screen.
 constexpr qint64 MaxFieldPixels = qint64 {1} << 25;
 
 } // namespace
@@ -46,16 +40,6 @@ void TfrmKorvane::LoadSettings()
     GameHeight = ini.ReadInteger(Field, QStringLiteral("Height"), 11);
     GameBombs = ini.ReadInteger(Field, QStringLiteral("Bombs"), 10);
     GameWalls = ini.ReadInteger(Field, QStringLiteral("Walls"), 0);
-    // Values that cannot make a playable game are brought to the custom field
-    // dialog's limits: at least 9 x 9 inside the ring, bombs and walls not
-    // negative and together no more than the interior.
-    GameWidth = std::clamp(GameWidth, MinSide, MaxSide);
-    GameHeight = std::clamp(GameHeight, MinSide, MaxSide);
-    if (qint64 {GameWidth} * GameHeight > MaxCells)
-        GameHeight = std::max<int>(MinSide, static_cast<int>(MaxCells / GameWidth));
-    const qint64 interior = qint64 {GameWidth - 2} * (GameHeight - 2);
-    GameWalls = static_cast<int>(std::clamp<qint64>(GameWalls, 0, interior));
-    GameBombs = static_cast<int>(std::clamp<qint64>(GameBombs, 0, interior - GameWalls));
 
     const std::pair<QAction *, const char *> options[] {
         {miSurround, "Surround"}, {miMarks, "Marks"},         {miStartMarked, "StartMarked"},
@@ -87,16 +71,7 @@ void TfrmKorvane::LoadSettings()
         LoadDefaultFont();
         FontName = QStringLiteral("Default");
     }
-    const qint64 tilePixels = qint64 {CellWidth} * CellHeight;
-    if (qint64 {GameWidth} * GameHeight * tilePixels > MaxFieldPixels) {
-        const qint64 cells = MaxFieldPixels / tilePixels;
-        GameHeight = static_cast<int>(std::max<qint64>(MinSide, cells / GameWidth));
-        GameWidth = static_cast<int>(
-            std::max<qint64>(MinSide, std::min<qint64>(GameWidth, cells / GameHeight)));
-        const qint64 inside = qint64 {GameWidth - 2} * (GameHeight - 2);
-        GameWalls = static_cast<int>(std::min<qint64>(GameWalls, inside));
-        GameBombs = static_cast<int>(std::min<qint64>(GameBombs, inside - GameWalls));
-    }
+    LimitNextGame();
 
     auto setCustom = [](QAction *item, int value, bool percent) {
         SetTag(item, value);
@@ -130,6 +105,27 @@ void TfrmKorvane::LoadSettings()
     // A Custom mark restored here was not moved there by a click on Custom...:
     // cancelling that dialog later must leave it where it is.
     FCustomJustChecked = false;
+}
+
+// A stored size is brought into the custom field dialog's limits for this
+// screen, as its OK would leave it: a damaged or edited file can ask neither for
+// a window larger than the screen nor for a field the bombs cannot fit.
+void TfrmKorvane::LimitNextGame()
+{
+    const QSize max = ScreenMaxima({0, 0}, WindowChrome());
+    qint64 height = std::clamp<qint64>(qint64 {GameHeight} - 2, 9, max.height());
+    qint64 width = std::clamp<qint64>(qint64 {GameWidth} - 2, 9, max.width());
+    const qint64 tilePixels = qint64 {CellWidth} * CellHeight;
+    if ((height + 2) * (width + 2) * tilePixels > MaxFieldPixels) {
+        const qint64 cells = MaxFieldPixels / tilePixels;
+        height = std::max<qint64>(9, cells / (width + 2) - 2);
+        width = std::max<qint64>(9, std::min(width, cells / (height + 2) - 2));
+    }
+    const qint64 cells = height * width;
+    GameHeight = static_cast<int>(height + 2);
+    GameWidth = static_cast<int>(width + 2);
+    GameBombs = static_cast<int>(std::clamp<qint64>(GameBombs, 10, cells));
+    GameWalls = static_cast<int>(std::clamp<qint64>(GameWalls, 0, cells - GameBombs));
 }
 
 void TfrmKorvane::SaveSettings()

@@ -21,13 +21,15 @@ void TfrmKorvane::ScanFolder(const QString &folder, QStringList &files, const QS
     files.clear();
     for (const QString &entry : ListPngNames(DataFolder(folder))) {
         const QString base = LeftPart(entry, entry.lastIndexOf(u'.'));
-        const QString name = base.isEmpty() ? base : base.left(1).toUpper() + base.mid(1);
-        // Sorted without regard to letter case; a name already listed in
-        // another case is dropped.
-        const auto at = std::lower_bound(files.begin(), files.end(), name,
-                                         [](const QString &a, const QString &b) {
-                                             return a.compare(b, Qt::CaseInsensitive) < 0;
-                                         });
+        // One character raised to one: "ß" would become "SS", a name whose
+        // file the loader could not find again.
+        const QString name = base.isEmpty() ? base : base.at(0).toUpper() + base.mid(1);
+        // Sorted as the player's language sorts, without regard to letter
+        // case; a name already listed in another case is dropped.
+        const auto at = std::lower_bound(
+            files.begin(), files.end(), name, [](const QString &a, const QString &b) {
+                return QString::localeAwareCompare(a.toLower(), b.toLower()) < 0;
+            });
         if (at != files.end() && at->compare(name, Qt::CaseInsensitive) == 0)
             continue;
         files.insert(at, name);

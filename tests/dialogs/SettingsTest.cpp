@@ -588,7 +588,7 @@ struct ClampCase
 class StoredFieldClamp : public DialogWindowTest, public testing::WithParamInterface<ClampCase>
 { };
 
-TEST_P(StoredFieldClamp, BringsTheFieldIntoRangeWallsFirst)
+TEST_P(StoredFieldClamp, BringsTheFieldIntoTheCustomDialogsLimits)
 {
     const ClampCase c = GetParam();
     WriteSettings(QStringLiteral("[Field]\n") + QString::fromLatin1(c.Stored));
@@ -608,15 +608,16 @@ INSTANTIATE_TEST_SUITE_P(
         ClampCase {"TooSmall", "Width=5\nHeight=10\n", 11, 11, 10, 0},
         ClampCase {"ZeroAndNegative", "Width=0\nHeight=-7\n", 11, 11, 10, 0},
         ClampCase {"MinimumKept", "Width=11\nHeight=12\n", 11, 12, 10, 0},
-        ClampCase {"TooWide", "Width=100000\nHeight=11\nBombs=5\n", 8192, 11, 5, 0},
-        ClampCase {"TooHigh", "Width=11\nHeight=2147483647\nBombs=5\n", 11, 8192, 5, 0},
-        ClampCase {"LargestKept", "Width=8192\nHeight=12\nBombs=5\n", 8192, 12, 5, 0},
-        ClampCase {"NegativeCounts", "Bombs=-4\nWalls=-2\n", 11, 11, 0, 0},
+        // The 1280 x 1024 test screen shows at most 77 x 56 cells inside the ring.
+        ClampCase {"TooWide", "Width=100000\nHeight=11\nBombs=5\n", 79, 11, 10, 0},
+        ClampCase {"TooHigh", "Width=11\nHeight=2147483647\nBombs=5\n", 11, 58, 10, 0},
+        ClampCase {"LargestTheScreenShowsKept", "Width=79\nHeight=58\n", 79, 58, 10, 0},
+        ClampCase {"NegativeCounts", "Bombs=-4\nWalls=-2\n", 11, 11, 10, 0},
         ClampCase {"TooManyBombs", "Bombs=2147483647\n", 11, 11, 81, 0},
-        ClampCase {"BombsGiveWayToWalls", "Width=20\nHeight=20\nBombs=500\nWalls=300\n", 20, 20, 24,
-                   300},
-        ClampCase {"WallsFillTheField", "Width=20\nHeight=20\nBombs=500\nWalls=400\n", 20, 20, 0,
-                   324},
+        ClampCase {"WallsGiveWayToBombs", "Width=20\nHeight=20\nBombs=500\nWalls=300\n", 20, 20,
+                   324, 0},
+        ClampCase {"WallsFillWhatBombsLeave", "Width=20\nHeight=20\nWalls=99999\n", 20, 20, 10,
+                   314},
         ClampCase {"ExactlyFull", "Width=12\nHeight=12\nBombs=60\nWalls=40\n", 12, 12, 60, 40},
         ClampCase {"Garbage", "Width=wide\nHeight=12abc\nBombs=\nWalls=$\n", 11, 11, 10, 0},
         ClampCase {"OutOfIntRange", "Width=99999999999\nBombs=-99999999999\n", 11, 11, 10, 0}),
@@ -666,7 +667,7 @@ TEST_P(BadSettingsFile, StartsAPlayableGameAndSavesOnExit)
     }
     EXPECT_GE(w.ComputeShields(w.GameBombs), 1);
 
-    // A left click on a covered cell does what a click does.
+    // A left click on a covered cell does what a click does (a won game ignores it).
     int x = 1;
     int y = 1;
     while (w.Game->CellState(x, y) != csHidden && x < w.Game->FWidth - 2)
@@ -675,7 +676,7 @@ TEST_P(BadSettingsFile, StartsAPlayableGameAndSavesOnExit)
     w.pbGameMouseDown(Qt::LeftButton, at.x(), at.y());
     w.pbGameMouseUp(Qt::LeftButton, at.x(), at.y());
     EXPECT_TRUE(w.Game->CellState(x, y) == csOpen || w.Game->CellState(x, y) == csFlagged
-                || w.Game->CellContent(x, y) == ccWall);
+                || w.Game->CellContent(x, y) == ccWall || w.Game->IsWon());
     const QStringList firstRun = Snapshot(w);
     CloseWindow();
     ASSERT_TRUE(QFile::exists(SettingsPath()));

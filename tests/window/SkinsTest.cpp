@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QMenu>
 #include <QTest>
 
@@ -85,16 +86,23 @@ TEST_F(SkinsTest, ScanSortsRaisesTheFirstLetterAndDropsNamesEqualButForCase)
     WriteSkin(QStringLiteral("BLUE"), 16, 16);
     WriteSkin(QStringLiteral("ice.age"), 16, 16);
     WriteSkin(QStringLiteral("Alpha"), 16, 16);
+    WriteSkin(QStringLiteral("éclair"), 16, 16);
+    WriteSkin(QStringLiteral("ßmall"), 16, 16);
     QDir(Folder()).mkpath(QStringLiteral("Skins/x.png"));
     WriteBytes(QStringLiteral("Skins/notes.txt"), "text");
+    // The names sort as the player's language does; the C locale knows no "É".
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     TfrmKorvane &w = Open();
+    QLocale::setDefault(QLocale::c());
 
-    ASSERT_EQ(w.SkinFiles.size(), 5) << w.SkinFiles.join(u',').toStdString();
+    ASSERT_EQ(w.SkinFiles.size(), 7) << w.SkinFiles.join(u',').toStdString();
     EXPECT_EQ(w.SkinFiles[0], QStringLiteral("Alpha"));
     EXPECT_EQ(w.SkinFiles[1].toLower(), QStringLiteral("blue"));
-    EXPECT_EQ(w.SkinFiles[2], QStringLiteral("Ice.age"));
-    EXPECT_EQ(w.SkinFiles[3], QStringLiteral("X"));
-    EXPECT_EQ(w.SkinFiles[4], QStringLiteral("Zeta"));
+    EXPECT_EQ(w.SkinFiles[2], QStringLiteral("Éclair")) << "with the E's";
+    EXPECT_EQ(w.SkinFiles[3], QStringLiteral("Ice.age"));
+    EXPECT_EQ(w.SkinFiles[4], QStringLiteral("ßmall")) << "one character raised to one";
+    EXPECT_EQ(w.SkinFiles[5], QStringLiteral("X"));
+    EXPECT_EQ(w.SkinFiles[6], QStringLiteral("Zeta"));
     EXPECT_EQ(Captions(w.miSkins), w.SkinFiles);
     const QList<QAction *> items = w.miSkins->actions();
     for (int i = 0; i < items.size(); ++i) {
@@ -115,6 +123,9 @@ TEST_F(SkinsTest, ScanSortsRaisesTheFirstLetterAndDropsNamesEqualButForCase)
     EXPECT_EQ(w.SkinName, QStringLiteral("Ice.age"));
     EXPECT_EQ(Checked(w.miSkins), QStringList {QStringLiteral("Ice.age")});
     EXPECT_EQ(Tile(7), MakeSkin(16, 16).copy(7 * 16, 0, 16, 16));
+    ChooseSkin(QStringLiteral("ßmall"));
+    EXPECT_EQ(FDesktop.Messages.size(), 1);
+    EXPECT_EQ(w.SkinName, QStringLiteral("ßmall"));
 }
 
 TEST_F(SkinsTest, ChoosingASkinRedrawsTheFieldWithItsTiles)
