@@ -23,6 +23,14 @@ public:
     // Copies image index with its top-left corner at (x, y) of target,
     // clipped to the target; an index outside the list draws nothing.
     void Draw(QImage &target, int x, int y, int index) const;
+    // Draws images tiles[0 .. count-1] side by side, the first with its
+    // top-left corner at dst; rows of the target lie stride pixels apart.
+    // Nothing is clipped: the row must fit.
+    void DrawRow(std::uint32_t *dst, qsizetype stride, const std::uint8_t *tiles, int count) const;
+    // dst[i] = colour[index[i]] for count pixels: images of one pixel drawn
+    // straight from a table of their colours.
+    static void ColourRow(std::uint32_t *dst, const std::uint8_t *index, int count,
+                          const std::uint32_t *colour);
     // One image as a QImage of its own (a copy).
     QImage Image(int index) const;
     // The first pixel row of image index; rows follow each other

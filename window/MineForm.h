@@ -6,6 +6,7 @@
 #pragma once
 
 #include "Desktop.h"
+#include "FieldView.h"
 #include "ImageList.h"
 #include "MineStorage.h"
 #include "Panels.h"
@@ -100,6 +101,7 @@ public:
     void ShowWonFace() { SetFace(3); }
 
     // Field rendering and layout
+    korvane::FieldView View() const;
     int TileIndex(int x, int y) const;
     void DrawCell(int x, int y);
     void DrawPressedCell(int x, int y);

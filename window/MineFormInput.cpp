@@ -18,24 +18,13 @@ bool TfrmKorvane::CycleFlag(int x, int y)
     return false;
 }
 
-namespace {
-
-// Pixel to cell, truncating toward zero: a position less than a tile left of
-// or above the box maps to the first drawn column or row.
-int ToCell(int pixel, int size, int shift)
-{
-    return pixel / size + shift;
-}
-
-} // namespace
-
 void TfrmKorvane::pbGameMouseDown(Qt::MouseButton button, int X, int Y)
 {
     if (Game->IsFinished())
         return;
-    const int s = Surround() ? 0 : 1;
-    const int x = ToCell(X, CellWidth, s - MarginColumns);
-    const int y = ToCell(Y, CellHeight, s);
+    const QPoint cell = View().CellAt(X, Y);
+    const int x = cell.x();
+    const int y = cell.y();
     if (button == Qt::LeftButton) {
         LeftDown = true;
         LeftPending = true;
@@ -78,9 +67,9 @@ void TfrmKorvane::pbGameMouseMove(int X, int Y)
 {
     if (Game->IsFinished() || !LeftDown)
         return;
-    const int s = Surround() ? 0 : 1;
-    const int x = ToCell(X, CellWidth, s - MarginColumns);
-    const int y = ToCell(Y, CellHeight, s);
+    const QPoint cell = View().CellAt(X, Y);
+    const int x = cell.x();
+    const int y = cell.y();
     if (x == PressedX && y == PressedY)
         return;
     if (RightDown) {
@@ -102,9 +91,9 @@ void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
 {
     if (!Game->IsFinished()) {
         const QString oldText = FormatCounter(Game->BombsLeft());
-        const int s = Surround() ? 0 : 1;
-        const int x = ToCell(X, CellWidth, s - MarginColumns);
-        const int y = ToCell(Y, CellHeight, s);
+        const QPoint cell = View().CellAt(X, Y);
+        const int x = cell.x();
+        const int y = cell.y();
         bool changed = false;
         bool chorded = false;
         if (LeftDown && RightDown) {

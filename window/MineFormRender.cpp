@@ -8,144 +8,31 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#ifdef __SSE2__
-#    include <emmintrin.h>
-#endif
-#include <cstring>
 #include <vector>
 
-namespace {
+using namespace korvane;
 
-constexpr int TileBackground = 10;
-
-// The tile of a cell, first rule that applies. n is only read where the
-// model lets the player see it.
-int ChooseTile(MineCellState st, MineCellContent ct, int n, bool finished, bool lost)
+FieldView TfrmKorvane::View() const
 {
-    if (ct == ccWall && st == csHidden)
-        return TileBackground;
-    if (finished) {
-        if (ct == ccBomb) {
-            if (st == csOpen)
-                return 9;
-            if (st == csFlagged)
-                return 42;
-            return lost ? 20 : 31;
-        }
-        if (ct == ccWall)
-            return 11 + n;
-        if (st == csOpen)
-            return n;
-        if (st == csFlagged)
-            return 33 + n;
-        return 22 + n;
-    }
-    switch (st) {
-    case csOpen:
-        if (ct == ccBomb)
-            return 9;
-        return ct == ccWall ? 11 + n : n;
-    case csFlagged:
-        return 21;
-    case csMarked:
-        return 32;
-    case csHidden:
-        break;
-    }
-    return 22;
+    return {Game->FWidth, Game->FHeight, Surround(), MarginColumns, {CellWidth, CellHeight}};
 }
-
-// One tile row of w pixels, w known when compiled: the copy is a few moves.
-template<int w>
-void CopyTileRowsOf(std::uint32_t *dst, qsizetype stride, const std::uint8_t *row, int columns,
-                    const korvane::ImageList &list)
-{
-    const int h = list.Height();
-    for (int r = 0; r < h; ++r, dst += stride) {
-        std::uint32_t *out = dst;
-        for (int c = 0; c < columns; ++c, out += w)
-            std::memcpy(out, list.Pixels(row[c]) + r * w, sizeof(std::uint32_t) * w);
-    }
-}
-
-// Draws one row of cells, tiles row[0 .. columns-1], top-left at dst.
-void CopyTileRows(std::uint32_t *dst, qsizetype stride, const std::uint8_t *row, int columns,
-                  const korvane::ImageList &list)
-{
-    switch (list.Width()) {
-    case 4:
-        return CopyTileRowsOf<4>(dst, stride, row, columns, list);
-    case 8:
-        return CopyTileRowsOf<8>(dst, stride, row, columns, list);
-    case 16:
-        return CopyTileRowsOf<16>(dst, stride, row, columns, list);
-    case 32:
-        return CopyTileRowsOf<32>(dst, stride, row, columns, list);
-    default:
-        break;
-    }
-    const int w = list.Width();
-    const int h = list.Height();
-    for (int r = 0; r < h; ++r, dst += stride) {
-        std::uint32_t *out = dst;
-        for (int c = 0; c < columns; ++c, out += w)
-            std::memcpy(out, list.Pixels(row[c]) + std::size_t(r) * w, sizeof(std::uint32_t) * w);
-    }
-}
-
-// dst[i] = colour[view[i]] for count pixels. The bitmap is far larger than
-// the caches: whole groups go out as streaming stores, which spares the
-// processor reading every line of the old picture before overwriting it.
-void ColourRow(std::uint32_t *dst, const std::uint8_t *view, int count, const std::uint32_t *colour)
-{
-    int i = 0;
-#ifdef __SSE2__
-    for (; i < count && (reinterpret_cast<std::uintptr_t>(dst + i) & 15) != 0; ++i)
-        dst[i] = colour[view[i]];
-    for (; i + 8 <= count; i += 8) {
-        // Eight view bytes at once, then two streaming stores of four pixels.
-        std::uint64_t bytes;
-        std::memcpy(&bytes, view + i, sizeof bytes);
-        auto at = [&](int k) { return static_cast<int>(colour[(bytes >> (8 * k)) & 0xFF]); };
-        _mm_stream_si128(reinterpret_cast<__m128i *>(dst + i),
-                         _mm_set_epi32(at(3), at(2), at(1), at(0)));
-        _mm_stream_si128(reinterpret_cast<__m128i *>(dst + i + 4),
-                         _mm_set_epi32(at(7), at(6), at(5), at(4)));
-    }
-#endif
-    for (; i < count; ++i)
-        dst[i] = colour[view[i]];
-}
-
-} // namespace
 
 int TfrmKorvane::TileIndex(int x, int y) const
 {
-    const MineCellState st = Game->CellState(x, y);
-    const MineCellContent ct = Game->CellContent(x, y);
-    // Without Surroundings the ring columns lie inside the margin and look like it.
-    if (ct == ccWall && !Surround() && (x == 0 || x == Game->FWidth - 1))
-        return TileBackground;
-    return ChooseTile(st, ct, Game->CellNumber(x, y), Game->IsFinished(), Game->IsLost());
+    return View().TileOf(*Game, x, y);
 }
 
 void TfrmKorvane::DrawCell(int x, int y)
 {
-    const int s = Surround() ? 0 : 1;
-    ilCells.Draw(FieldBitmap, (x + MarginColumns - s) * CellWidth, (y - s) * CellHeight,
-                 TileIndex(x, y));
+    const QRect r = View().CellRect(x, y);
+    ilCells.Draw(FieldBitmap, r.x(), r.y(), TileIndex(x, y));
 }
 
 void TfrmKorvane::DrawPressedCell(int x, int y)
 {
-    const MineCellState st = Game->CellState(x, y);
-    if (st == csOpen || st == csFlagged || Game->CellContent(x, y) == ccWall) {
-        DrawCell(x, y);
-        return;
-    }
-    const int s = Surround() ? 0 : 1;
-    ilCells.Draw(FieldBitmap, (x + MarginColumns - s) * CellWidth, (y - s) * CellHeight,
-                 st == csMarked ? 43 : 0);
+    const FieldView view = View();
+    const QRect r = view.CellRect(x, y);
+    ilCells.Draw(FieldBitmap, r.x(), r.y(), view.PressedTileOf(*Game, x, y));
 }
 
 void TfrmKorvane::DrawBlock(int x, int y)
@@ -164,8 +51,7 @@ void TfrmKorvane::DrawPressedBlock(int x, int y)
 
 void TfrmKorvane::ShowCell(int x, int y)
 {
-    const int s = Surround() ? 0 : 1;
-    const QRect r((x + MarginColumns - s) * CellWidth, (y - s) * CellHeight, CellWidth, CellHeight);
+    const QRect r = View().CellRect(x, y);
     if (r.intersects(FieldBitmap.rect()))
         pbGame->update(r);
 }
@@ -184,63 +70,48 @@ void TfrmKorvane::ShowField()
 
 void TfrmKorvane::RenderField()
 {
-    const int s = Surround() ? 0 : 1;
-    const int M = MarginColumns;
-    const int W = Game->FWidth;
-    const int H = Game->FHeight;
-    const int columns = W - 2 * s + 2 * M;
-    const QSize size(columns * CellWidth, (H - 2 * s) * CellHeight);
+    const FieldView view = View();
+    const QSize size = view.PictureSize();
     if (FieldBitmap.size() != size || FieldBitmap.format() != QImage::Format_RGB32)
         FieldBitmap = QImage(size, QImage::Format_RGB32);
-    if (FieldBitmap.isNull() || ilCells.Count() < 44)
+    if (FieldBitmap.isNull() || ilCells.Count() < TileCount)
         return;
 
     // Every cell is drawn from its view byte through one table, so the loops
     // read one byte a cell and copy one tile.
-    const bool finished = Game->IsFinished();
-    const bool lost = Game->IsLost();
-    std::array<std::uint8_t, 256> table {};
-    for (int v = 0; v < 256; ++v) {
-        const auto st = static_cast<MineCellState>(v & 3);
-        const auto ct = static_cast<MineCellContent>((v >> 2) & 3);
-        const int n = std::min(v >> 4, 8);
-        table[v] = static_cast<std::uint8_t>(ChooseTile(st, ct, n, finished, lost));
-    }
-
+    const auto table = FieldView::TileTable(Game->IsFinished(), Game->IsLost());
     const qsizetype stride = FieldBitmap.bytesPerLine() / 4;
     auto *bits = reinterpret_cast<std::uint32_t *>(FieldBitmap.bits());
     // Columns that show only background: the margins, and the ring columns
     // without Surroundings. The rest, [inner, inner + count), come from the model.
-    const int inner = M; // the drawn column of cell column s
-    const int count = W - 2 * s;
+    const int first = view.FirstRow(); // and, past the margin, the first column
+    const int columns = size.width() / CellWidth;
+    const int inner = view.PictureColumn(first);
+    const int count = view.ShownColumns();
 
     // The view bytes lie row by row like the bitmap: each cell row is one
     // pass over its bytes, turned into tile indices through the table.
-    std::vector<std::uint8_t> tiles(std::size_t(columns), TileBackground);
     if (CellWidth == 1 && CellHeight == 1) {
         // One pixel a cell: straight from view byte to colour.
         std::array<std::uint32_t, 256> colour {};
         for (int v = 0; v < 256; ++v)
-            colour[v] = *ilCells.Pixels(table[v]);
-        const std::uint32_t background = *ilCells.Pixels(TileBackground);
-        for (int y = s; y <= H - 1 - s; ++y) {
-            std::uint32_t *dst = bits + qsizetype(y - s) * stride;
-            const std::uint8_t *view = Game->ViewRow(y) + s;
+            colour[std::size_t(v)] = *ilCells.Pixels(table[std::size_t(v)]);
+        const std::uint32_t background = *ilCells.Pixels(tiBackground);
+        for (int y = first; y <= view.LastRow(); ++y) {
+            std::uint32_t *dst = bits + qsizetype(y - first) * stride;
             std::fill(dst, dst + inner, background);
-            ColourRow(dst + inner, view, count, colour.data());
+            ImageList::ColourRow(dst + inner, Game->ViewRow(y) + first, count, colour.data());
             std::fill(dst + inner + count, dst + columns, background);
         }
-#ifdef __SSE2__
-        _mm_sfence(); // the streamed rows are complete before anyone reads them
-#endif
         return;
     }
-    for (int y = s; y <= H - 1 - s; ++y) {
-        const std::uint8_t *view = Game->ViewRow(y) + s;
+    std::vector<std::uint8_t> tiles(std::size_t(columns), tiBackground);
+    for (int y = first; y <= view.LastRow(); ++y) {
+        const std::uint8_t *cells = Game->ViewRow(y) + first;
         for (int c = 0; c < count; ++c)
-            tiles[std::size_t(inner + c)] = table[view[c]];
-        std::uint32_t *dst = bits + qsizetype(y - s) * CellHeight * stride;
-        CopyTileRows(dst, stride, tiles.data(), columns, ilCells);
+            tiles[std::size_t(inner + c)] = table[cells[c]];
+        std::uint32_t *dst = bits + qsizetype(y - first) * CellHeight * stride;
+        ilCells.DrawRow(dst, stride, tiles.data(), columns);
     }
 }
 
@@ -251,8 +122,7 @@ int TfrmKorvane::StatusBarHeight() const
 
 int TfrmKorvane::ClientHeightAboveStatus() const
 {
-    const int s = Surround() ? 0 : 1;
-    return PanelsHeight() + (Game->FHeight - 2 * s) * CellHeight;
+    return PanelsHeight() + View().ShownRows() * CellHeight;
 }
 
 int TfrmKorvane::PanelsHeight() const
@@ -279,9 +149,8 @@ void TfrmKorvane::LayoutWindow()
     const int frameH = outer.height() - height();
     const QSize chrome = WindowChrome();
 
-    const int s = Surround() ? 0 : 1;
     const int need = CounterBitmap.width() + TimerBitmap.width() + 58;
-    int w = chrome.width() + (Game->FWidth - 2 * s) * CellWidth;
+    int w = chrome.width() + View().ShownColumns() * CellWidth;
     const int oldMargin = MarginColumns;
     MarginColumns = 0;
     while (w < need && CellWidth > 0) {
@@ -291,7 +160,7 @@ void TfrmKorvane::LayoutWindow()
     if (MarginColumns != oldMargin)
         RenderField();
 
-    const int h = chrome.height() + (Game->FHeight - 2 * s) * CellHeight;
+    const int h = chrome.height() + View().ShownRows() * CellHeight;
     setFixedSize(w - frameW, h - frameH);
     ArrangeControls();
 
@@ -317,7 +186,6 @@ void TfrmKorvane::LayoutWindow()
 
 void TfrmKorvane::ArrangeControls()
 {
-    const int s = Surround() ? 0 : 1;
     const int clientW = width();
     const int mainH = ClientHeightAboveStatus();
     pMain->setGeometry(0, 0, clientW, mainH);
@@ -338,7 +206,7 @@ void TfrmKorvane::ArrangeControls()
     pButton->setGeometry(buttonLeft, 4, buttonW, boxH);
     spbNew->move((buttonW - spbNew->width()) / 2, (boxH - spbNew->height()) / 2);
 
-    const int fieldH = (Game->FHeight - 2 * s) * CellHeight;
+    const int fieldH = View().ShownRows() * CellHeight;
     pGame->setGeometry(4, 4 + displayH, clientW - 8, fieldH + 8);
     pbGame->setGeometry(4, 4, FieldBitmap.width(), fieldH);
 }
