@@ -199,12 +199,26 @@ bool IniFile::ReadBool(const QString &section, const QString &key, bool fallback
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-bool IniFile::WriteString(const QString &section, const QString &key, const QString &value)
+void IniFile::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    FText = IniWithValue(FText, section, key, value);
+}
+
+void IniFile::WriteInteger(const QString &section, const QString &key, int value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+void IniFile::WriteBool(const QString &section, const QString &key, bool value)
+{
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool IniFile::Save()
 {
     if (!FWhole)
         return false;
-    const QString text = IniWithValue(FText, section, key, value);
-    QByteArray bytes = FLatin1 ? text.toLatin1() : text.toUtf8();
+    QByteArray bytes = FLatin1 ? FText.toLatin1() : FText.toUtf8();
     if (FByteOrderMark)
         bytes.prepend(ByteOrderMark);
     // Written whole through a temporary file, so a failed write never leaves
@@ -213,20 +227,7 @@ bool IniFile::WriteString(const QString &section, const QString &key, const QStr
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(bytes);
-    if (!file.commit())
-        return false;
-    FText = text;
-    return true;
-}
-
-bool IniFile::WriteInteger(const QString &section, const QString &key, int value)
-{
-    return WriteString(section, key, QString::number(value));
-}
-
-bool IniFile::WriteBool(const QString &section, const QString &key, bool value)
-{
-    return WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+    return file.commit();
 }
 
 QString SettingsPath(const QString &programPath)

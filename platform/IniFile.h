@@ -22,7 +22,8 @@ QString IniWithValue(const QString &text, const QString &section, const QString 
 // an empty text or a number out of range gives fallback.
 int IniInteger(const QString &value, int fallback);
 
-// The settings file: read whole at start-up, written key by key at exit.
+// The settings file: read whole when opened. Writes change its text in memory,
+// and Save puts that text on disk in one go.
 class IniFile
 {
 public:
@@ -32,10 +33,13 @@ public:
     int ReadInteger(const QString &section, const QString &key, int fallback) const;
     bool ReadBool(const QString &section, const QString &key, bool fallback) const;
 
-    // False when the file could not be written.
-    bool WriteString(const QString &section, const QString &key, const QString &value);
-    bool WriteInteger(const QString &section, const QString &key, int value);
-    bool WriteBool(const QString &section, const QString &key, bool value);
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    void WriteInteger(const QString &section, const QString &key, int value);
+    void WriteBool(const QString &section, const QString &key, bool value);
+
+    // Replaces the file by the text as written, atomically and synced once.
+    // False when the file could not be written; it is then as it was.
+    bool Save();
 
     const QString &Path() const { return FPath; }
 

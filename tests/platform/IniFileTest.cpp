@@ -429,11 +429,13 @@ TEST_F(IniFileTest, MissingFileGivesTheDefaults)
 TEST_F(IniFileTest, FirstWriteCreatesTheFile)
 {
     IniFile ini(Path());
-    EXPECT_TRUE(ini.WriteBool(QStringLiteral("Field"), QStringLiteral("Beginner"), true));
-    EXPECT_TRUE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), -3));
-    EXPECT_TRUE(ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Marks"), false));
-    EXPECT_TRUE(ini.WriteString(QStringLiteral("Settings"), QStringLiteral("Skin"),
-                                QStringLiteral("Glacé")));
+    ini.WriteBool(QStringLiteral("Field"), QStringLiteral("Beginner"), true);
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), -3);
+    ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Marks"), false);
+    ini.WriteString(QStringLiteral("Settings"), QStringLiteral("Skin"), QStringLiteral("Glacé"));
+    // Writes stay in memory until the one save.
+    EXPECT_FALSE(QFile::exists(Path()));
+    ASSERT_TRUE(ini.Save());
     EXPECT_EQ(Contents(),
               "[Field]\nBeginner=1\nWidth=-3\n[Settings]\nMarks=0\nSkin=Glac\xC3\xA9\n");
 
@@ -511,9 +513,9 @@ TEST_F(IniFileTest, WriteKeepsEveryOtherByteOfTheFile)
                               "Extra=kept\r\n\r\n[Other]\r\nA=1";
     Store(before);
     IniFile ini(Path());
-    ASSERT_TRUE(ini.WriteString(QStringLiteral("settings"), QStringLiteral("skin"),
-                                QStringLiteral("Fire")));
-    ASSERT_TRUE(ini.WriteString(QStringLiteral("Other"), QStringLiteral("B"), QStringLiteral("2")));
+    ini.WriteString(QStringLiteral("settings"), QStringLiteral("skin"), QStringLiteral("Fire"));
+    ini.WriteString(QStringLiteral("Other"), QStringLiteral("B"), QStringLiteral("2"));
+    ASSERT_TRUE(ini.Save());
     EXPECT_EQ(Contents(),
               QByteArray("; written by hand\r\n[Settings]\r\nskin=Fire\r\n"
                          "Extra=kept\r\n\r\n[Other]\r\nA=1\r\nB=2\r\n"));
@@ -530,7 +532,8 @@ TEST_F(IniFileTest, WriteKeepsBytesThatAreNotUtf8)
     IniFile ini(Path());
     EXPECT_EQ(ini.ReadString(QStringLiteral("Settings"), QStringLiteral("Width"), {}),
               QStringLiteral("5"));
-    ASSERT_TRUE(ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Width"), 7));
+    ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Width"), 7);
+    ASSERT_TRUE(ini.Save());
     QByteArray expected = before;
     expected.replace("Width=5", "Width=7");
     EXPECT_EQ(Contents(), expected);
@@ -538,8 +541,8 @@ TEST_F(IniFileTest, WriteKeepsBytesThatAreNotUtf8)
     // Such a file is taken as Latin-1, and new text is written to it the same way.
     EXPECT_EQ(ini.ReadString(QStringLiteral("Settings"), QStringLiteral("Skin"), {}),
               QStringLiteral("Glacé"));
-    ASSERT_TRUE(ini.WriteString(QStringLiteral("Settings"), QStringLiteral("Font"),
-                                QStringLiteral("Crème")));
+    ini.WriteString(QStringLiteral("Settings"), QStringLiteral("Font"), QStringLiteral("Crème"));
+    ASSERT_TRUE(ini.Save());
     EXPECT_TRUE(Contents().endsWith("Font=Cr\xE8me\n"));
     EXPECT_EQ(IniFile(Path()).ReadString(QStringLiteral("Settings"), QStringLiteral("Font"), {}),
               QStringLiteral("Crème"));
@@ -550,7 +553,8 @@ TEST_F(IniFileTest, ByteOrderMarkIsKeptAndIgnored)
     Store("\xEF\xBB\xBF[Field]\nWidth=20\n");
     IniFile ini(Path());
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Field"), QStringLiteral("Width"), 11), 20);
-    ASSERT_TRUE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30);
+    ASSERT_TRUE(ini.Save());
     EXPECT_EQ(Contents(), QByteArray("\xEF\xBB\xBF[Field]\nWidth=30\n"));
 }
 
@@ -564,7 +568,8 @@ TEST_F(IniFileTest, GarbageFileReadsAsDefaults)
     Store(garbage);
     IniFile ini(Path());
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Field"), QStringLiteral("Width"), 11), 11);
-    ASSERT_TRUE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 12));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 12);
+    ASSERT_TRUE(ini.Save());
     const QByteArray after = Contents();
     EXPECT_TRUE(after.startsWith(garbage)) << "the garbage before the new section is kept";
     EXPECT_EQ(IniFile(Path()).ReadInteger(QStringLiteral("Field"), QStringLiteral("Width"), 11),
@@ -589,14 +594,16 @@ TEST_F(IniFileTest, HugeFileIsReadUpToACapAndNotRewritten)
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Late"), QStringLiteral("Key"), 0), 0);
     EXPECT_LT(timer.elapsed(), 10000);
 
-    EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30);
+    EXPECT_FALSE(ini.Save());
     EXPECT_TRUE(Contents() == huge) << "the file was rewritten";
 }
 
 TEST_F(IniFileTest, WriteIntoAMissingFolderFails)
 {
     IniFile ini(Dir.filePath(QStringLiteral("no such folder/korvane.ini")));
-    EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20);
+    EXPECT_FALSE(ini.Save());
     EXPECT_FALSE(QDir(Dir.filePath(QStringLiteral("no such folder"))).exists());
 }
 
@@ -604,7 +611,8 @@ TEST_F(IniFileTest, WriteOverADirectoryFails)
 {
     ASSERT_TRUE(QDir(Dir.path()).mkdir(QStringLiteral("korvane.ini")));
     IniFile ini(Path());
-    EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20);
+    EXPECT_FALSE(ini.Save());
     EXPECT_TRUE(QFileInfo(Path()).isDir());
 }
 
@@ -612,7 +620,8 @@ TEST_F(IniFileTest, WriteBelowAFileFails)
 {
     Store("plain", "plain");
     IniFile ini(Dir.filePath(QStringLiteral("plain/korvane.ini")));
-    EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20);
+    EXPECT_FALSE(ini.Save());
     EXPECT_EQ(Contents("plain"), "plain");
 }
 
@@ -634,7 +643,8 @@ TEST_F(IniFileTest, WriteInAReadOnlyFolderFailsAndKeepsTheOldFile)
         QFile::setPermissions(Dir.path(), writable);
         GTEST_SKIP() << "this user can write into a read-only folder";
     }
-    const bool written = ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30);
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30);
+    const bool written = ini.Save();
     QFile::setPermissions(Dir.path(), writable);
     EXPECT_FALSE(written);
     EXPECT_EQ(Contents(), before);
