@@ -558,6 +558,49 @@ TEST_F(IniFileTest, ByteOrderMarkIsKeptAndIgnored)
     EXPECT_EQ(Contents(), QByteArray("\xEF\xBB\xBF[Field]\nWidth=30\n"));
 }
 
+template<std::size_t N>
+QByteArray Bytes(const char (&bytes)[N])
+{
+    return QByteArray(bytes, N - 1);
+}
+
+// Every character is kept: in the file's own encoding when it can hold them
+// all, else the whole text in UTF-8; "; é" is a line the program does not own.
+TEST_F(IniFileTest, EncodingsKeepEveryCharacter)
+{
+    const struct
+    {
+        const char *Name;
+        QByteArray Before;
+        const char *Read; // nullptr: the fallback
+        const char *Write;
+        QByteArray After;
+    } cases[] {
+        {"Utf8", "; \xC3\xA9\n[S]\nK=\xC3\xA9\n", "é", "Ω", "; \xC3\xA9\n[S]\nK=\xCE\xA9\n"},
+        {"Utf8Mark", "\xEF\xBB\xBF[S]\r\nK=1\r\n", "1", "Ω", "\xEF\xBB\xBF[S]\r\nK=\xCE\xA9\r\n"},
+        {"Utf16LE", Bytes("\xFF\xFE;\0 \0\xE9\0\r\0\n\0[\0S\0]\0\r\0\n\0K\0=\0\xA9\x03\r\0\n\0"),
+         "Ω", "è", Bytes("\xFF\xFE;\0 \0\xE9\0\r\0\n\0[\0S\0]\0\r\0\n\0K\0=\0\xE8\0\r\0\n\0")},
+        {"Utf16BENewSection", Bytes("\xFE\xFF\0;\0 \0\xE9\0\n"), nullptr, "Ω",
+         Bytes("\xFE\xFF\0;\0 \0\xE9\0\n\0[\0S\0]\0\n\0K\0=\x03\xA9\0\n")},
+        {"Latin1Holds", "; \xE9\n[S]\nK=\xE9\n", "é", "è", "; \xE9\n[S]\nK=\xE8\n"},
+        {"Latin1CannotHold", "; \xE9\n[S]\nK=\xE9\n", "é", "Ω", "; \xC3\xA9\n[S]\nK=\xCE\xA9\n"},
+        {"Utf8CutShortIsLatin1", "[S]\nK=1\n; \xC3", "1", "è", "[S]\nK=\xE8\n; \xC3"},
+    };
+    for (const auto &c : cases) {
+        Store(c.Before);
+        IniFile ini(Path());
+        EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), Fallback),
+                  c.Read ? Text(c.Read) : Fallback)
+            << c.Name;
+        ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), Text(c.Write));
+        ASSERT_TRUE(ini.Save()) << c.Name;
+        EXPECT_EQ(Contents(), c.After) << c.Name;
+        EXPECT_EQ(IniFile(Path()).ReadString(QStringLiteral("S"), QStringLiteral("K"), {}),
+                  Text(c.Write))
+            << c.Name;
+    }
+}
+
 TEST_F(IniFileTest, GarbageFileReadsAsDefaults)
 {
     QByteArray garbage;
