@@ -8,6 +8,7 @@
 //   Tick: one timer tick of a running clock whose text keeps its length; it
 //   draws the time display and lays nothing out. Layout, for scale: a counter
 //   change of length, which draws the counter and lays the window out.
+//   SaveSettings: the settings file written as at exit, on disk.
 
 #include "Desktop.h"
 #include "MineForm.h"
@@ -185,6 +186,17 @@ void Layout(benchmark::State &state)
     }
 }
 BENCHMARK(Layout)->Unit(benchmark::kMicrosecond);
+
+// The settings file written at exit: every key, into a file in the
+// program's folder on disk (synced, as a real exit does).
+void SaveSettings(benchmark::State &state)
+{
+    Program program;
+    TfrmKorvane &w = program.Window();
+    for (auto _ : state)
+        w.SaveSettings();
+}
+BENCHMARK(SaveSettings)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // The settings file's reader and writer on any text. Every key the text holds
 // is read; then one key is written: it reads back as written, and every other
-// line of the text is kept as it was.
+// line of the text is kept as it was. The input is also taken as a file's
+// bytes: decoded and encoded again, they and every written character survive.
 #include "IniFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -97,9 +98,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString key = Take(in, 16);
     const QString value = Take(in, 64);
     const int number = in.ConsumeIntegral<int>();
-    const QString text = QString::fromUtf8(in.ConsumeRemainingBytesAsString());
+    const std::string raw = in.ConsumeRemainingBytesAsString();
+    const QByteArray bytes(raw.data(), qsizetype(raw.size()));
+    const QString text = QString::fromUtf8(bytes);
 
     ReadEverything(text);
+
+    // The same bytes as a file: its text gives them back, and a write of any
+    // value keeps every character, in the file's encoding or in UTF-8.
+    IniEncoding encoding;
+    const QString decoded = IniDecode(bytes, &encoding);
+    IniEncoding same = encoding;
+    const bool utf16 = encoding.Charset == icUtf16LE || encoding.Charset == icUtf16BE;
+    if (!utf16 || bytes.size() % 2 == 0)
+        Check(IniEncode(decoded, &same) == bytes, "a file's own text gives its bytes back");
+    const QString rewritten = IniWithValue(decoded, section, key, value);
+    IniEncoding reread = encoding;
+    Check(IniDecode(IniEncode(rewritten, &reread), &reread) == rewritten,
+          "every character of a write survives");
 
     Check(IniInteger(QString::number(number), 0) == number, "a written number reads back");
     Check(IniInteger(QStringLiteral(" %1 ").arg(number), 0) == number,

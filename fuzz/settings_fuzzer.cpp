@@ -31,8 +31,8 @@ void Check(bool ok, const char *what)
     }
 }
 
-// Exit writes the settings file key by key, each write synced to disk: in
-// memory that costs nothing, on a disk it would take most of the run.
+// Exit syncs the settings file to disk: in memory that costs nothing, on a
+// disk it would slow every run.
 QString FolderTemplate()
 {
     const QString shm = QStringLiteral("/dev/shm");

@@ -18,7 +18,9 @@ namespace {
     // read only as far as this.
     constexpr qint64 MaxIniBytes = 4 * 1024 * 1024;
     constexpr qsizetype MaxValueLength = 2047;
-    constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
+    constexpr QByteArrayView Utf8Mark("\xEF\xBB\xBF");
+    constexpr QByteArrayView Utf16LEMark("\xFF\xFE");
+    constexpr QByteArrayView Utf16BEMark("\xFE\xFF");
 
     struct Line
     {
@@ -160,6 +162,52 @@ int IniInteger(const QString &value, int fallback)
     return fallback;
 }
 
+QString IniDecode(QByteArrayView bytes, IniEncoding *encoding)
+{
+    *encoding = {};
+    for (const auto &[mark, charset] :
+         {std::pair {Utf16LEMark, icUtf16LE}, {Utf16BEMark, icUtf16BE}}) {
+        if (bytes.startsWith(mark)) {
+            encoding->Charset = charset;
+            // A second mark stays text; a lone byte at the end becomes U+FFFD
+            // rather than vanishing.
+            QStringDecoder utf16(
+                charset == icUtf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+            return utf16.decode(bytes.sliced(mark.size()));
+        }
+    }
+    encoding->Utf8Mark = bytes.startsWith(Utf8Mark);
+    if (encoding->Utf8Mark)
+        bytes = bytes.sliced(Utf8Mark.size());
+    // Stateless: a sequence cut short at the end is an error, not a byte dropped.
+    QStringDecoder utf8(QStringConverter::Utf8,
+                        QStringConverter::Flag::Stateless
+                            | QStringConverter::Flag::ConvertInitialBom);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    // Not UTF-8: some 8-bit encoding, whose every byte Latin-1 keeps as it was.
+    encoding->Charset = icLatin1;
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray IniEncode(const QString &text, IniEncoding *encoding)
+{
+    if (encoding->Charset == icUtf16LE || encoding->Charset == icUtf16BE) {
+        const bool le = encoding->Charset == icUtf16LE;
+        QStringEncoder utf16(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        return (le ? Utf16LEMark : Utf16BEMark).toByteArray() + utf16.encode(text);
+    }
+    if (encoding->Charset == icLatin1
+        && !std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; }))
+        encoding->Charset = icUtf8;
+    QByteArray bytes = encoding->Charset == icLatin1 ? text.toLatin1() : text.toUtf8();
+    if (encoding->Utf8Mark)
+        bytes.prepend(Utf8Mark);
+    return bytes;
+}
+
 IniFile::IniFile(QString path)
     : FPath(std::move(path))
 {
@@ -169,17 +217,7 @@ IniFile::IniFile(QString path)
     QByteArray bytes = file.read(MaxIniBytes + 1);
     FWhole = bytes.size() <= MaxIniBytes;
     bytes.truncate(MaxIniBytes);
-    FByteOrderMark = bytes.startsWith(ByteOrderMark);
-    if (FByteOrderMark)
-        bytes.remove(0, ByteOrderMark.size());
-    // A file that is not UTF-8 was written in some 8-bit encoding: Latin-1 gives
-    // every byte a character of its own and the same byte back on writing.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    FText = utf8.decode(bytes);
-    if (utf8.hasError()) {
-        FText = QString::fromLatin1(bytes);
-        FLatin1 = true;
-    }
+    FText = IniDecode(bytes, &FEncoding);
 }
 
 QString IniFile::ReadString(const QString &section, const QString &key,
@@ -199,14 +237,27 @@ bool IniFile::ReadBool(const QString &section, const QString &key, bool fallback
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-bool IniFile::WriteString(const QString &section, const QString &key, const QString &value)
+void IniFile::WriteString(const QString &section, const QString &key, const QString &value)
+{
+    FText = IniWithValue(FText, section, key, value);
+}
+
+void IniFile::WriteInteger(const QString &section, const QString &key, int value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+void IniFile::WriteBool(const QString &section, const QString &key, bool value)
+{
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool IniFile::Save()
 {
     if (!FWhole)
         return false;
-    const QString text = IniWithValue(FText, section, key, value);
-    QByteArray bytes = FLatin1 ? text.toLatin1() : text.toUtf8();
-    if (FByteOrderMark)
-        bytes.prepend(ByteOrderMark);
+    IniEncoding encoding = FEncoding;
+    const QByteArray bytes = IniEncode(FText, &encoding);
     // Written whole through a temporary file, so a failed write never leaves
     // half a settings file behind.
     QSaveFile file(FPath);
@@ -215,18 +266,8 @@ bool IniFile::WriteString(const QString &section, const QString &key, const QStr
     file.write(bytes);
     if (!file.commit())
         return false;
-    FText = text;
+    FEncoding = encoding;
     return true;
-}
-
-bool IniFile::WriteInteger(const QString &section, const QString &key, int value)
-{
-    return WriteString(section, key, QString::number(value));
-}
-
-bool IniFile::WriteBool(const QString &section, const QString &key, bool value)
-{
-    return WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString SettingsPath(const QString &programPath)

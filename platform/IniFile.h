@@ -22,7 +22,27 @@ QString IniWithValue(const QString &text, const QString &section, const QString 
 // an empty text or a number out of range gives fallback.
 int IniInteger(const QString &value, int fallback);
 
-// The settings file: read whole at start-up, written key by key at exit.
+// How a settings file's bytes hold its text. UTF-16 is written with its
+// byte-order mark; UTF-8 and Latin-1 with UTF-8's when the file had one.
+enum IniCharset { icUtf8, icLatin1, icUtf16LE, icUtf16BE };
+
+struct IniEncoding
+{
+    IniCharset Charset = icUtf8;
+    bool Utf8Mark = false;
+};
+
+// The text of a settings file: UTF-16 after its byte-order mark (either
+// order), else UTF-8 when the bytes are valid UTF-8, else Latin-1, which
+// gives every byte a character of its own. encoding receives which it was.
+QString IniDecode(QByteArrayView bytes, IniEncoding *encoding);
+
+// The bytes of text in encoding. Latin-1 that cannot hold every character
+// gives the whole text as UTF-8 instead, and encoding is changed to say so.
+QByteArray IniEncode(const QString &text, IniEncoding *encoding);
+
+// The settings file: read whole when opened. Writes change its text in memory,
+// and Save puts that text on disk in one go.
 class IniFile
 {
 public:
@@ -32,20 +52,22 @@ public:
     int ReadInteger(const QString &section, const QString &key, int fallback) const;
     bool ReadBool(const QString &section, const QString &key, bool fallback) const;
 
-    // False when the file could not be written.
-    bool WriteString(const QString &section, const QString &key, const QString &value);
-    bool WriteInteger(const QString &section, const QString &key, int value);
-    bool WriteBool(const QString &section, const QString &key, bool value);
+    void WriteString(const QString &section, const QString &key, const QString &value);
+    void WriteInteger(const QString &section, const QString &key, int value);
+    void WriteBool(const QString &section, const QString &key, bool value);
+
+    // Replaces the file by the text as written, atomically and synced once.
+    // False when the file could not be written; it is then as it was.
+    bool Save();
 
     const QString &Path() const { return FPath; }
 
 private:
     QString FPath;
     QString FText;
-    // How the file's bytes became FText, so that a write gives back the same
+    // How the file's bytes became FText, so that a save gives back the same
     // bytes in every line it does not touch.
-    bool FByteOrderMark = false;
-    bool FLatin1 = false;
+    IniEncoding FEncoding;
     // False when the file was too big to be read whole: writing would cut it short.
     bool FWhole = true;
 };

@@ -131,13 +131,8 @@ void TfrmKorvane::LimitNextGame()
 void TfrmKorvane::SaveSettings()
 {
     IniFile ini(SettingsFile());
-    bool ok = true;
-    // The first key that cannot be written is reported; the rest are skipped.
     auto write = [&](const QString &section, const char *key, const QString &value) {
-        if (ok && !ini.WriteString(section, QString::fromLatin1(key), value)) {
-            ok = false;
-            FDesktop.ShowMessage(QStringLiteral("Unable to write to %1").arg(ini.Path()));
-        }
+        ini.WriteString(section, QString::fromLatin1(key), value);
     };
     auto flag = [](const QAction *item) {
         return item->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
@@ -183,4 +178,8 @@ void TfrmKorvane::SaveSettings()
         }
     }
     write(Shields, "Selection", number(Tag(chosen)));
+    // The keys were written into the text in memory: the file is replaced once,
+    // so a failure leaves it as it was and is told once.
+    if (!ini.Save())
+        FDesktop.ShowMessage(QStringLiteral("Unable to write to %1").arg(ini.Path()));
 }

@@ -836,4 +836,14 @@ TEST_F(SettingsTest, TheSaveLeavesEveryOtherLineAsItWas)
     // Each key appears once.
     EXPECT_EQ(SettingsText().count(QStringLiteral("Surround=")), 1);
     EXPECT_EQ(SettingsText().count(QStringLiteral("\n[Settings]")), 1);
+    // Byte for byte what the save has always made of this file.
+    EXPECT_EQ(SettingsText(),
+              QStringLiteral("; Korvane settings, kept by hand\n[Field]\nWidth=20\n"
+                             "# a comment inside a section\nHeight=15\nColour=blue\n"
+                             "Beginner=1\nIntermediate=0\nExpert=0\nMaster=0\nCustom=0\n"
+                             "Bombs=10\nWalls=0\n\n[Elsewhere]\nBombs=999\nBeginner=0\n\n"
+                             "[Settings]\nSkin=Default\njust a line\nSurround=1\nMarks=1\n"
+                             "StartMarked=0\nAutoOpen=1\nOpenWalls=0\nUpflag=1\nMinutes=1\n"
+                             "Statusbar=1\nFont=Default\n[Shields]\nCustomPercentage=50\n"
+                             "CustomFixed=10\nSelectionPercentage=0\nSelection=1\n"));
 }

@@ -429,11 +429,13 @@ TEST_F(IniFileTest, MissingFileGivesTheDefaults)
 TEST_F(IniFileTest, FirstWriteCreatesTheFile)
 {
     IniFile ini(Path());
-    EXPECT_TRUE(ini.WriteBool(QStringLiteral("Field"), QStringLiteral("Beginner"), true));
-    EXPECT_TRUE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), -3));
-    EXPECT_TRUE(ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Marks"), false));
-    EXPECT_TRUE(ini.WriteString(QStringLiteral("Settings"), QStringLiteral("Skin"),
-                                QStringLiteral("Glacé")));
+    ini.WriteBool(QStringLiteral("Field"), QStringLiteral("Beginner"), true);
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), -3);
+    ini.WriteBool(QStringLiteral("Settings"), QStringLiteral("Marks"), false);
+    ini.WriteString(QStringLiteral("Settings"), QStringLiteral("Skin"), QStringLiteral("Glacé"));
+    // Writes stay in memory until the one save.
+    EXPECT_FALSE(QFile::exists(Path()));
+    ASSERT_TRUE(ini.Save());
     EXPECT_EQ(Contents(),
               "[Field]\nBeginner=1\nWidth=-3\n[Settings]\nMarks=0\nSkin=Glac\xC3\xA9\n");
 
@@ -511,9 +513,9 @@ TEST_F(IniFileTest, WriteKeepsEveryOtherByteOfTheFile)
                               "Extra=kept\r\n\r\n[Other]\r\nA=1";
     Store(before);
     IniFile ini(Path());
-    ASSERT_TRUE(ini.WriteString(QStringLiteral("settings"), QStringLiteral("skin"),
-                                QStringLiteral("Fire")));
-    ASSERT_TRUE(ini.WriteString(QStringLiteral("Other"), QStringLiteral("B"), QStringLiteral("2")));
+    ini.WriteString(QStringLiteral("settings"), QStringLiteral("skin"), QStringLiteral("Fire"));
+    ini.WriteString(QStringLiteral("Other"), QStringLiteral("B"), QStringLiteral("2"));
+    ASSERT_TRUE(ini.Save());
     EXPECT_EQ(Contents(),
               QByteArray("; written by hand\r\n[Settings]\r\nskin=Fire\r\n"
                          "Extra=kept\r\n\r\n[Other]\r\nA=1\r\nB=2\r\n"));
@@ -530,7 +532,8 @@ TEST_F(IniFileTest, WriteKeepsBytesThatAreNotUtf8)
     IniFile ini(Path());
     EXPECT_EQ(ini.ReadString(QStringLiteral("Settings"), QStringLiteral("Width"), {}),
               QStringLiteral("5"));
-    ASSERT_TRUE(ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Width"), 7));
+    ini.WriteInteger(QStringLiteral("Settings"), QStringLiteral("Width"), 7);
+    ASSERT_TRUE(ini.Save());
     QByteArray expected = before;
     expected.replace("Width=5", "Width=7");
     EXPECT_EQ(Contents(), expected);
@@ -538,8 +541,8 @@ TEST_F(IniFileTest, WriteKeepsBytesThatAreNotUtf8)
     // Such a file is taken as Latin-1, and new text is written to it the same way.
     EXPECT_EQ(ini.ReadString(QStringLiteral("Settings"), QStringLiteral("Skin"), {}),
               QStringLiteral("Glacé"));
-    ASSERT_TRUE(ini.WriteString(QStringLiteral("Settings"), QStringLiteral("Font"),
-                                QStringLiteral("Crème")));
+    ini.WriteString(QStringLiteral("Settings"), QStringLiteral("Font"), QStringLiteral("Crème"));
+    ASSERT_TRUE(ini.Save());
     EXPECT_TRUE(Contents().endsWith("Font=Cr\xE8me\n"));
     EXPECT_EQ(IniFile(Path()).ReadString(QStringLiteral("Settings"), QStringLiteral("Font"), {}),
               QStringLiteral("Crème"));
@@ -550,8 +553,52 @@ TEST_F(IniFileTest, ByteOrderMarkIsKeptAndIgnored)
     Store("\xEF\xBB\xBF[Field]\nWidth=20\n");
     IniFile ini(Path());
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Field"), QStringLiteral("Width"), 11), 20);
-    ASSERT_TRUE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30);
+    ASSERT_TRUE(ini.Save());
     EXPECT_EQ(Contents(), QByteArray("\xEF\xBB\xBF[Field]\nWidth=30\n"));
+}
+
+template<std::size_t N>
+QByteArray Bytes(const char (&bytes)[N])
+{
+    return QByteArray(bytes, N - 1);
+}
+
+// Every character is kept: in the file's own encoding when it can hold them
+// all, else the whole text in UTF-8; "; é" is a line the program does not own.
+TEST_F(IniFileTest, EncodingsKeepEveryCharacter)
+{
+    const struct
+    {
+        const char *Name;
+        QByteArray Before;
+        const char *Read; // nullptr: the fallback
+        const char *Write;
+        QByteArray After;
+    } cases[] {
+        {"Utf8", "; \xC3\xA9\n[S]\nK=\xC3\xA9\n", "é", "Ω", "; \xC3\xA9\n[S]\nK=\xCE\xA9\n"},
+        {"Utf8Mark", "\xEF\xBB\xBF[S]\r\nK=1\r\n", "1", "Ω", "\xEF\xBB\xBF[S]\r\nK=\xCE\xA9\r\n"},
+        {"Utf16LE", Bytes("\xFF\xFE;\0 \0\xE9\0\r\0\n\0[\0S\0]\0\r\0\n\0K\0=\0\xA9\x03\r\0\n\0"),
+         "Ω", "è", Bytes("\xFF\xFE;\0 \0\xE9\0\r\0\n\0[\0S\0]\0\r\0\n\0K\0=\0\xE8\0\r\0\n\0")},
+        {"Utf16BENewSection", Bytes("\xFE\xFF\0;\0 \0\xE9\0\n"), nullptr, "Ω",
+         Bytes("\xFE\xFF\0;\0 \0\xE9\0\n\0[\0S\0]\0\n\0K\0=\x03\xA9\0\n")},
+        {"Latin1Holds", "; \xE9\n[S]\nK=\xE9\n", "é", "è", "; \xE9\n[S]\nK=\xE8\n"},
+        {"Latin1CannotHold", "; \xE9\n[S]\nK=\xE9\n", "é", "Ω", "; \xC3\xA9\n[S]\nK=\xCE\xA9\n"},
+        {"Utf8CutShortIsLatin1", "[S]\nK=1\n; \xC3", "1", "è", "[S]\nK=\xE8\n; \xC3"},
+    };
+    for (const auto &c : cases) {
+        Store(c.Before);
+        IniFile ini(Path());
+        EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), Fallback),
+                  c.Read ? Text(c.Read) : Fallback)
+            << c.Name;
+        ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), Text(c.Write));
+        ASSERT_TRUE(ini.Save()) << c.Name;
+        EXPECT_EQ(Contents(), c.After) << c.Name;
+        EXPECT_EQ(IniFile(Path()).ReadString(QStringLiteral("S"), QStringLiteral("K"), {}),
+                  Text(c.Write))
+            << c.Name;
+    }
 }
 
 TEST_F(IniFileTest, GarbageFileReadsAsDefaults)
@@ -564,7 +611,8 @@ TEST_F(IniFileTest, GarbageFileReadsAsDefaults)
     Store(garbage);
     IniFile ini(Path());
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Field"), QStringLiteral("Width"), 11), 11);
-    ASSERT_TRUE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 12));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 12);
+    ASSERT_TRUE(ini.Save());
     const QByteArray after = Contents();
     EXPECT_TRUE(after.startsWith(garbage)) << "the garbage before the new section is kept";
     EXPECT_EQ(IniFile(Path()).ReadInteger(QStringLiteral("Field"), QStringLiteral("Width"), 11),
@@ -589,14 +637,16 @@ TEST_F(IniFileTest, HugeFileIsReadUpToACapAndNotRewritten)
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("Late"), QStringLiteral("Key"), 0), 0);
     EXPECT_LT(timer.elapsed(), 10000);
 
-    EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30);
+    EXPECT_FALSE(ini.Save());
     EXPECT_TRUE(Contents() == huge) << "the file was rewritten";
 }
 
 TEST_F(IniFileTest, WriteIntoAMissingFolderFails)
 {
     IniFile ini(Dir.filePath(QStringLiteral("no such folder/korvane.ini")));
-    EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20);
+    EXPECT_FALSE(ini.Save());
     EXPECT_FALSE(QDir(Dir.filePath(QStringLiteral("no such folder"))).exists());
 }
 
@@ -604,7 +654,8 @@ TEST_F(IniFileTest, WriteOverADirectoryFails)
 {
     ASSERT_TRUE(QDir(Dir.path()).mkdir(QStringLiteral("korvane.ini")));
     IniFile ini(Path());
-    EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20);
+    EXPECT_FALSE(ini.Save());
     EXPECT_TRUE(QFileInfo(Path()).isDir());
 }
 
@@ -612,7 +663,8 @@ TEST_F(IniFileTest, WriteBelowAFileFails)
 {
     Store("plain", "plain");
     IniFile ini(Dir.filePath(QStringLiteral("plain/korvane.ini")));
-    EXPECT_FALSE(ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20));
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 20);
+    EXPECT_FALSE(ini.Save());
     EXPECT_EQ(Contents("plain"), "plain");
 }
 
@@ -634,7 +686,8 @@ TEST_F(IniFileTest, WriteInAReadOnlyFolderFailsAndKeepsTheOldFile)
         QFile::setPermissions(Dir.path(), writable);
         GTEST_SKIP() << "this user can write into a read-only folder";
     }
-    const bool written = ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30);
+    ini.WriteInteger(QStringLiteral("Field"), QStringLiteral("Width"), 30);
+    const bool written = ini.Save();
     QFile::setPermissions(Dir.path(), writable);
     EXPECT_FALSE(written);
     EXPECT_EQ(Contents(), before);
