@@ -262,6 +262,7 @@ void TfrmKorvane::LayoutWindow()
     const int cy = outer.top() + outer.height() / 2;
     const int frameW = outer.width() - width();
     const int frameH = outer.height() - height();
+    FLayoutFrame = frameW;
 
     const int s = Surround() ? 0 : 1;
     const int need = CounterBitmap.width() + TimerBitmap.width() + 58;
@@ -300,6 +301,12 @@ void TfrmKorvane::LayoutWindow()
     if (top < 0)
         top = 0;
     move(left, top);
+}
+
+void TfrmKorvane::FollowFrame()
+{
+    if (isVisible() && frameGeometry().width() - width() != FLayoutFrame)
+        LayoutWindow();
 }
 
 void TfrmKorvane::ArrangeControls()
