@@ -5,6 +5,7 @@
 #include "MineCustom.h"
 #include "MineForm.h"
 #include "MineShields.h"
+#include "QuitSignals.h"
 
 #include <QApplication>
 
@@ -25,6 +26,16 @@ int main(int argc, char *argv[])
     TfrmCredits frmCredits(desktop, &frmKorvane);
     TfrmShields frmShields(&frmKorvane);
     frmKorvane.SetDialogs(&frmCustom, &frmAbout, &frmCredits, &frmShields);
+    // Logout, shutdown and Ctrl+C end the game as Game > Exit does, settings
+    // saved; an open dialog is cancelled first.
+    korvane::QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &korvane::QuitSignals::Received, &frmKorvane, [&frmKorvane] {
+        while (QWidget *modal = QApplication::activeModalWidget()) {
+            if (!modal->close())
+                break;
+        }
+        frmKorvane.miExitClick();
+    });
     frmKorvane.show();
     return app.exec();
 }

@@ -18,6 +18,10 @@ TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     , FDesktop(desktop)
 {
     setWindowTitle(QStringLiteral("Korvane"));
+    // A fixed-size window: a window manager offers minimise and close, never maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     // The program icon at the sizes title bars and task lists show. The large
     // picture is the desktop entry's: decoding it here, and handing its 256 KB
     // to the X server, made start-up a quarter slower than a bare Qt window.
@@ -365,6 +369,8 @@ void TfrmKorvane::FormKeyDown(int key, Qt::KeyboardModifiers)
 
 bool TfrmKorvane::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == this && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        FollowFrame();
     // The window sees every key before its controls do, so F2 works wherever
     // the focus is inside it. Each key-down counts, those of a held key too.
     if (event->type() == QEvent::KeyPress) {

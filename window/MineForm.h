@@ -285,4 +285,8 @@ private:
     // The last window geometry the layout set, remembered so that a window
     // manager's late moves do not shift the centre the next layout keeps.
     QRect FOuter;
+    // The frame width the last layout counted in; a window manager's frame is
+    // known only once the window is mapped, and then the layout runs again.
+    int FLayoutFrame = 0;
+    void FollowFrame();
 };

@@ -148,6 +148,7 @@ void TfrmKorvane::LayoutWindow()
     const int frameW = outer.width() - width();
     const int frameH = outer.height() - height();
     const QSize chrome = WindowChrome();
+    FLayoutFrame = frameW;
 
     const int need = CounterBitmap.width() + TimerBitmap.width() + 58;
     int w = chrome.width() + View().ShownColumns() * CellWidth;
@@ -182,6 +183,12 @@ void TfrmKorvane::LayoutWindow()
     if (top < 0)
         top = 0;
     move(left, top);
+}
+
+void TfrmKorvane::FollowFrame()
+{
+    if (isVisible() && frameGeometry().width() - width() != FLayoutFrame)
+        LayoutWindow();
 }
 
 void TfrmKorvane::ArrangeControls()
