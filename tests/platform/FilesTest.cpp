@@ -1,6 +1,7 @@
 // Folder listing and file tests, which must find skins and fonts whatever the
 // letter case of their names.
 #include "Files.h"
+#include "Places.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,3 +161,58 @@ INSTANTIATE_TEST_SUITE_P(Files, StringParts,
                                          PartCase {"", 3, "", ""}, PartCase {"", 0, "", ""},
                                          PartCase {"", -3, "", ""},
                                          PartCase {"é:ñ", 2, "é:", ":ñ"}));
+
+namespace {
+
+// Where a program at /games/korvane keeps its settings and finds its skins,
+// with HOME=/home/p and the two XDG variables as given (null: unset).
+struct PlaceCase
+{
+    InstallKind Kind;
+    const char *ConfigHome;
+    const char *DataHome;
+    const char *Settings;
+    const char *Skins;
+};
+
+class Places : public testing::TestWithParam<PlaceCase>
+{ };
+
+void SetVariable(const char *name, const char *value)
+{
+    if (value)
+        qputenv(name, value);
+    else
+        qunsetenv(name);
+}
+
+} // namespace
+
+TEST_P(Places, SettingsFileAndSkinFolders)
+{
+    const QByteArray saved[] {qgetenv("HOME"), qgetenv("XDG_CONFIG_HOME"),
+                              qgetenv("XDG_DATA_HOME")};
+    qputenv("HOME", "/home/p");
+    SetVariable("XDG_CONFIG_HOME", GetParam().ConfigHome);
+    SetVariable("XDG_DATA_HOME", GetParam().DataHome);
+    const QString settings = SettingsFileOf(GetParam().Kind, QStringLiteral("/games/korvane"));
+    const QString skins
+        = SetFoldersOf(GetParam().Kind, QStringLiteral("/games"), QStringLiteral("Skins"))
+              .join(u' ');
+    qputenv("HOME", saved[0]);
+    qputenv("XDG_CONFIG_HOME", saved[1]);
+    qputenv("XDG_DATA_HOME", saved[2]);
+    EXPECT_EQ(settings, QString::fromUtf8(GetParam().Settings));
+    EXPECT_EQ(skins, QString::fromUtf8(GetParam().Skins));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Places,
+    testing::Values(
+        PlaceCase {InstallKind::ikPortable, "/c", "/d", "/games/korvane.ini", "/games/Skins"},
+        PlaceCase {InstallKind::ikSystem, "/c", "/d", "/c/korvane/korvane.ini",
+                   "/d/korvane/Skins /games/Skins"},
+        PlaceCase {InstallKind::ikSystem, nullptr, nullptr, "/home/p/.config/korvane/korvane.ini",
+                   "/home/p/.local/share/korvane/Skins /games/Skins"},
+        PlaceCase {InstallKind::ikSystem, "c", "", "/home/p/.config/korvane/korvane.ini",
+                   "/home/p/.local/share/korvane/Skins /games/Skins"}));
