@@ -165,7 +165,7 @@ INSTANTIATE_TEST_SUITE_P(Files, StringParts,
 namespace {
 
 // Where a program at /games/korvane keeps its settings and finds its skins,
-// with HOME=/home/p and the two XDG variables as given (null: unset).
+// with HOME=/home/p and the XDG variables as given (null: unset).
 struct PlaceCase
 {
     InstallKind Kind;
@@ -178,41 +178,28 @@ struct PlaceCase
 class Places : public testing::TestWithParam<PlaceCase>
 { };
 
-void SetVariable(const char *name, const char *value)
-{
-    if (value)
-        qputenv(name, value);
-    else
-        qunsetenv(name);
-}
-
 } // namespace
 
 TEST_P(Places, SettingsFileAndSkinFolders)
 {
-    const QByteArray saved[] {qgetenv("HOME"), qgetenv("XDG_CONFIG_HOME"),
-                              qgetenv("XDG_DATA_HOME")};
+    const PlaceCase &c = GetParam();
+    const QByteArray home = qgetenv("HOME");
     qputenv("HOME", "/home/p");
-    SetVariable("XDG_CONFIG_HOME", GetParam().ConfigHome);
-    SetVariable("XDG_DATA_HOME", GetParam().DataHome);
-    const QString settings = SettingsFileOf(GetParam().Kind, QStringLiteral("/games/korvane"));
-    const QString skins
-        = SetFoldersOf(GetParam().Kind, QStringLiteral("/games"), QStringLiteral("Skins"))
-              .join(u' ');
-    qputenv("HOME", saved[0]);
-    qputenv("XDG_CONFIG_HOME", saved[1]);
-    qputenv("XDG_DATA_HOME", saved[2]);
-    EXPECT_EQ(settings, QString::fromUtf8(GetParam().Settings));
-    EXPECT_EQ(skins, QString::fromUtf8(GetParam().Skins));
+    c.ConfigHome ? qputenv("XDG_CONFIG_HOME", c.ConfigHome) : qunsetenv("XDG_CONFIG_HOME");
+    c.DataHome ? qputenv("XDG_DATA_HOME", c.DataHome) : qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(SettingsFileOf(c.Kind, QStringLiteral("/games/korvane")),
+              QString::fromUtf8(c.Settings));
+    EXPECT_EQ(SetFoldersOf(c.Kind, QStringLiteral("/games"), QStringLiteral("Skins")).join(u' '),
+              QString::fromUtf8(c.Skins));
+    qputenv("HOME", home);
 }
 
+// A relative XDG path counts as unset.
 INSTANTIATE_TEST_SUITE_P(
     Files, Places,
     testing::Values(
         PlaceCase {InstallKind::ikPortable, "/c", "/d", "/games/korvane.ini", "/games/Skins"},
         PlaceCase {InstallKind::ikSystem, "/c", "/d", "/c/korvane/korvane.ini",
                    "/d/korvane/Skins /games/Skins"},
-        PlaceCase {InstallKind::ikSystem, nullptr, nullptr, "/home/p/.config/korvane/korvane.ini",
-                   "/home/p/.local/share/korvane/Skins /games/Skins"},
-        PlaceCase {InstallKind::ikSystem, "c", "", "/home/p/.config/korvane/korvane.ini",
+        PlaceCase {InstallKind::ikSystem, "c", nullptr, "/home/p/.config/korvane/korvane.ini",
                    "/home/p/.local/share/korvane/Skins /games/Skins"}));
