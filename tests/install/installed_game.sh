@@ -46,8 +46,9 @@ if [ "$layout" = deb ]; then
         >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack -G DEB failed"; }
     deb=$work/pkg/korvane_1.14_$(dpkg --print-architecture).deb
     [ -f "$deb" ] || fail "no $(basename "$deb")"
-    [ "$(dpkg-deb -f "$deb" Section Priority Recommends)" = $'Section: games\nPriority: optional\nRecommends: qt6-wayland' ] ||
-        fail "control fields: $(dpkg-deb -f "$deb" Section Priority Recommends)"
+    fields=$(dpkg-deb -f "$deb" Section Priority Recommends)
+    [ "$fields" = $'Section: games\nPriority: optional\nRecommends: qt6-wayland' ] ||
+        fail "control fields: $fields"
     dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6.*libc6\|libc6.*libqt6widgets6' ||
         fail "dependencies not computed: $(dpkg-deb -f "$deb" Depends)"
     dpkg-deb -x "$deb" "$work/root"
@@ -151,7 +152,8 @@ quit() {
 if [ "$layout" = deb ]; then
     for check in "desktop-file-validate $prefix/share/applications/korvane.desktop" \
         "appstreamcli validate --no-net $prefix/share/metainfo/io.github.korvane.Korvane.metainfo.xml"; do
-        if command -v "${check%% *}" >/dev/null; then $check >"$work/check.log" 2>&1 || { cat "$work/check.log" >&2; fail "$check"; }; fi
+        command -v "${check%% *}" >/dev/null || continue
+        $check >"$work/check.log" 2>&1 || { cat "$work/check.log" >&2; fail "$check"; }
     done
     export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
     mkdir -p "$HOME" "$XDG_DATA_HOME/korvane/Skins"
