@@ -3,6 +3,8 @@
 // that nothing modal or audible happens.
 #pragma once
 
+#include "Places.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -14,6 +16,9 @@ namespace korvane {
 class Desktop
 {
 public:
+    explicit Desktop(InstallKind install = InstallKind::ikPortable)
+        : FInstall(install)
+    { }
     virtual ~Desktop() = default;
 
     // A box with the text and one OK button, titled "Korvane".
@@ -29,12 +34,18 @@ public:
     virtual QString ProgramPath() const;
 
     QString ProgramFolder() const;
+    // Where the settings and the sets live: beside the program, or in the
+    // player's home for a system install.
+    InstallKind Install() const { return FInstall; }
 
     // The window that message boxes are centred on; may be null.
     void SetParentWindow(QWidget *parent) { FParent = parent; }
 
 protected:
     QWidget *FParent = nullptr;
+
+private:
+    InstallKind FInstall;
 };
 
 // Records every request and carries it out nowhere.

@@ -16,6 +16,14 @@ QStringList ListPngNames(const QString &folder)
                          QDir::Name | QDir::IgnoreCase);
 }
 
+QStringList ListPngNames(const QStringList &folders)
+{
+    QStringList names;
+    for (const QString &folder : folders)
+        names += ListPngNames(folder);
+    return names;
+}
+
 QString FindFileNoCase(const QString &folder, const QString &fileName)
 {
     QDir dir(folder);
@@ -29,6 +37,17 @@ QString FindFileNoCase(const QString &folder, const QString &fileName)
             return dir.filePath(entry);
     }
     return exact;
+}
+
+QString FindFileNoCase(const QStringList &folders, const QString &fileName)
+{
+    QString path;
+    for (const QString &folder : folders) {
+        path = FindFileNoCase(folder, fileName);
+        if (QFileInfo::exists(path))
+            break;
+    }
+    return path;
 }
 
 bool FileExists(const QString &path)

@@ -218,6 +218,7 @@ void TfrmKorvane::FormDestroy()
     CounterBitmap = QImage();
     SkinFiles.clear();
     FontFiles.clear();
+    MakeSettingsFolder(FDesktop.Install(), SettingsFile());
     SaveSettings();
 }
 

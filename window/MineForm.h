@@ -252,7 +252,8 @@ private:
     void CreateShieldsMenu();
     void ArrangeControls();
     void ApplyPreset(QAction *item, int width, int height, int bombs);
-    QString DataFolder(const QString &name) const;
+    // The folders of "Skins" or "Fonts", the player's own first.
+    QStringList DataFolder(const QString &name) const;
     void ScanFolder(const QString &folder, QStringList &files, const QString &current, QMenu *menu,
                     bool skins);
     bool LoadTileSet(const QString &name, bool skin);

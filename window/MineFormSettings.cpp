@@ -23,7 +23,7 @@ constexpr qint64 MaxFieldPixels = qint64 {1} << 25;
 
 QString TfrmKorvane::SettingsFile() const
 {
-    return SettingsPath(FDesktop.ProgramPath());
+    return SettingsFileOf(FDesktop.Install(), FDesktop.ProgramPath());
 }
 
 void TfrmKorvane::LoadSettings()

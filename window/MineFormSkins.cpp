@@ -1,5 +1,6 @@
 // Skin and font sets: the built-in images, the PNG files in "Skins" and
-// "Fonts" beside the program, their submenus, and the faces.
+// "Fonts" (beside the program, and in the player's data folder for a system
+// install), their submenus, and the faces.
 #include "MineForm.h"
 
 #include "Files.h"
@@ -10,9 +11,9 @@
 
 using namespace korvane;
 
-QString TfrmKorvane::DataFolder(const QString &name) const
+QStringList TfrmKorvane::DataFolder(const QString &name) const
 {
-    return QDir(FDesktop.ProgramFolder()).filePath(name);
+    return SetFoldersOf(FDesktop.Install(), FDesktop.ProgramFolder(), name);
 }
 
 void TfrmKorvane::ScanFolder(const QString &folder, QStringList &files, const QString &current,

@@ -3,15 +3,22 @@
 # under a private X server: the layout must be complete, the window must come
 # up at its Beginner size, the skins must be found beside the program, and the
 # settings file must be written there at exit.
+# With "deb", the build is packed with cpack -G DEB instead and the package
+# unpacked with dpkg-deb -x (no root, nothing installed): the system build
+# must come up from there for a player with a home of their own, list the
+# player's skins, keep the settings in that home and write nothing under /usr.
 #
-# usage: installed_game.sh CMAKE BUILD_DIR [FIRST_DISPLAY_NUMBER]
-# Exits 77 (skipped) when Xvfb or xdotool is missing.
+# usage: installed_game.sh CMAKE BUILD_DIR [FIRST_DISPLAY_NUMBER] [deb]
+# Exits 77 (skipped) when Xvfb or xdotool, or for "deb" dpkg-dev, is missing.
 set -euo pipefail
 cmake=$1
 build=$2
 display=${3:-95}
+layout=${4:-portable}
+tools="Xvfb xdotool"
+[ "$layout" = deb ] && tools="$tools dpkg-deb dpkg-shlibdeps"
 
-for tool in Xvfb xdotool; do
+for tool in $tools; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed"
         exit 77
@@ -34,14 +41,35 @@ fail() {
     exit 1
 }
 
-prefix=$work/prefix
-"$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" || {
-    cat "$work/install.log" >&2
-    fail "cmake --install failed"
-}
-
-app=$prefix/lib/korvane
-for path in bin/korvane lib/korvane/korvane lib/korvane/ReadMe.txt \
+if [ "$layout" = deb ]; then
+    "$(dirname "$cmake")/cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work/pkg" \
+        >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack -G DEB failed"; }
+    deb=$work/pkg/korvane_1.14_$(dpkg --print-architecture).deb
+    [ -f "$deb" ] || fail "no $(basename "$deb")"
+    fields=$(dpkg-deb -f "$deb" Section Priority Recommends)
+    [ "$fields" = $'Section: games\nPriority: optional\nRecommends: qt6-wayland' ] ||
+        fail "control fields: $fields"
+    dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6.*libc6\|libc6.*libqt6widgets6' ||
+        fail "dependencies not computed: $(dpkg-deb -f "$deb" Depends)"
+    dpkg-deb -x "$deb" "$work/root"
+    touch "$work/unpacked"
+    prefix=$work/root/usr
+    app=$prefix/lib/games/korvane
+    program=$prefix/games/korvane
+    files="games/korvane lib/games/korvane/korvane lib/games/korvane/ReadMe.txt
+        share/man/man6/korvane.6.gz share/doc/korvane/copyright share/doc/korvane/changelog.gz"
+    grep -q '^Copyright:' "$prefix/share/doc/korvane/copyright" || fail "copyright has no Copyright: line"
+else
+    prefix=$work/prefix
+    "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" || {
+        cat "$work/install.log" >&2
+        fail "cmake --install failed"
+    }
+    app=$prefix/lib/korvane
+    program=$prefix/bin/korvane
+    files="bin/korvane lib/korvane/korvane lib/korvane/ReadMe.txt"
+fi
+for path in $files \
     share/applications/korvane.desktop \
     share/metainfo/io.github.korvane.Korvane.metainfo.xml \
     share/icons/hicolor/16x16/apps/korvane.png \
@@ -52,7 +80,7 @@ for path in bin/korvane lib/korvane/korvane lib/korvane/ReadMe.txt \
     share/icons/hicolor/256x256/apps/korvane.png; do
     [ -e "$prefix/$path" ] || fail "$path is not installed"
 done
-[ -x "$prefix/bin/korvane" ] || fail "bin/korvane cannot be run"
+[ -x "$program" ] || fail "$program cannot be run"
 skins=$(find "$app/Skins" -name '*.png' | wc -l)
 fonts=$(find "$app/Fonts" -name '*.png' | wc -l)
 [ "$skins" -ge 3 ] || fail "only $skins skins installed"
@@ -90,7 +118,7 @@ export DISPLAY=:$display
 # sets width to the window's width.
 start() {
     unset QT_QPA_PLATFORM
-    "$prefix/bin/korvane" >"$work/game.log" 2>&1 &
+    "$program" >"$work/game.log" 2>&1 &
     game=$!
     win=
     for _ in $(seq 150); do
@@ -120,6 +148,39 @@ quit() {
     wait "$game" || fail "the game ended with an error"
     game=
 }
+
+if [ "$layout" = deb ]; then
+    for check in "desktop-file-validate $prefix/share/applications/korvane.desktop" \
+        "appstreamcli validate --no-net $prefix/share/metainfo/io.github.korvane.Korvane.metainfo.xml"; do
+        command -v "${check%% *}" >/dev/null || continue
+        $check >"$work/check.log" 2>&1 || { cat "$work/check.log" >&2; fail "$check"; }
+    done
+    export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+    mkdir -p "$HOME" "$XDG_DATA_HOME/korvane/Skins"
+    # The player's classic.png, the shipped Large skin (32-pixel tiles) under
+    # another name, merges with the shipped Classic as the Skin menu's first
+    # entry, and wins over it.
+    cp "$app/Skins/Large.png" "$XDG_DATA_HOME/korvane/Skins/classic.png"
+    start
+    xdotool windowfocus --sync "$win"
+    # Options, then up past Status and Font to Skin, into it, first entry.
+    xdotool key alt+o
+    sleep 0.3
+    xdotool key Up Up Up Right
+    sleep 0.3
+    xdotool key Return
+    sleep 0.5
+    width=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: \([0-9]*\)x[0-9]*/\1/p')
+    quit
+    ini=$XDG_CONFIG_HOME/korvane/korvane.ini
+    [ -f "$ini" ] || fail "no settings file in XDG_CONFIG_HOME"
+    grep -q '^Skin=Classic$' "$ini" || fail "settings file lacks Skin=Classic"
+    [ $(((width - 16) % 32)) = 0 ] && [ "$width" -gt 192 ] || fail "the player's skin gives a window $width wide"
+    written=$(find "$work/root" -newer "$work/unpacked")
+    [ -z "$written" ] || fail "written under the unpacked /usr: $written"
+    echo "unpacked package runs from $prefix: player's Classic skin $width wide, settings in $ini"
+    exit 0
+fi
 
 # No settings file and no window manager: Beginner with one margin column on
 # each side, 16 + 11 * 16 + 2 * 16 = 192 pixels wide.

@@ -1,6 +1,7 @@
 // Folder listing and file tests, which must find skins and fonts whatever the
 // letter case of their names.
 #include "Files.h"
+#include "Places.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,3 +161,45 @@ INSTANTIATE_TEST_SUITE_P(Files, StringParts,
                                          PartCase {"", 3, "", ""}, PartCase {"", 0, "", ""},
                                          PartCase {"", -3, "", ""},
                                          PartCase {"é:ñ", 2, "é:", ":ñ"}));
+
+namespace {
+
+// Where a program at /games/korvane keeps its settings and finds its skins,
+// with HOME=/home/p and the XDG variables as given (null: unset).
+struct PlaceCase
+{
+    InstallKind Kind;
+    const char *ConfigHome;
+    const char *DataHome;
+    const char *Settings;
+    const char *Skins;
+};
+
+class Places : public testing::TestWithParam<PlaceCase>
+{ };
+
+} // namespace
+
+TEST_P(Places, SettingsFileAndSkinFolders)
+{
+    const PlaceCase &c = GetParam();
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", "/home/p");
+    c.ConfigHome ? qputenv("XDG_CONFIG_HOME", c.ConfigHome) : qunsetenv("XDG_CONFIG_HOME");
+    c.DataHome ? qputenv("XDG_DATA_HOME", c.DataHome) : qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(SettingsFileOf(c.Kind, QStringLiteral("/games/korvane")),
+              QString::fromUtf8(c.Settings));
+    EXPECT_EQ(SetFoldersOf(c.Kind, QStringLiteral("/games"), QStringLiteral("Skins")).join(u' '),
+              QString::fromUtf8(c.Skins));
+    qputenv("HOME", home);
+}
+
+// A relative XDG path counts as unset.
+INSTANTIATE_TEST_SUITE_P(
+    Files, Places,
+    testing::Values(
+        PlaceCase {InstallKind::ikPortable, "/c", "/d", "/games/korvane.ini", "/games/Skins"},
+        PlaceCase {InstallKind::ikSystem, "/c", "/d", "/c/korvane/korvane.ini",
+                   "/d/korvane/Skins /games/Skins"},
+        PlaceCase {InstallKind::ikSystem, "c", nullptr, "/home/p/.config/korvane/korvane.ini",
+                   "/home/p/.local/share/korvane/Skins /games/Skins"}));

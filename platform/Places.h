@@ -1,0 +1,28 @@
+// Where the program keeps its settings file and finds its skin and font sets.
+// A portable folder holds everything beside the program; a system install,
+// whose folder the player cannot write to, keeps the settings in the player's
+// configuration folder and adds the player's own sets from their data folder.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace korvane {
+
+// Chosen when the program is built (KORVANE_SYSTEM_INSTALL), never at run time.
+enum class InstallKind { ikPortable, ikSystem };
+
+// Portable: the program's path with its extension replaced by ".ini".
+// System: $XDG_CONFIG_HOME/korvane/korvane.ini, ~/.config when that is unset.
+QString SettingsFileOf(InstallKind kind, const QString &programPath);
+
+// The folders a kind of set ("Skins" or "Fonts") is listed from, the player's
+// first, so that a name found in both loads the player's file. System:
+// $XDG_DATA_HOME/korvane/<name> (~/.local/share when unset), then the shipped one.
+QStringList SetFoldersOf(InstallKind kind, const QString &programFolder, const QString &name);
+
+// A system install creates the player's settings folder when it first writes
+// the file; a portable folder is used as it is. False when it cannot be made.
+bool MakeSettingsFolder(InstallKind kind, const QString &settingsFile);
+
+} // namespace korvane
