@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
@@ -25,7 +26,7 @@ std::int32_t Saturate(std::int64_t n)
 
 constexpr std::size_t kHugePage = std::size_t {2} << 20;
 // How many queued cells ahead the flood fetches the memory it will need.
-constexpr std::size_t kFloodAhead = 16;
+constexpr std::size_t kFloodAhead = 32;
 
 // The memory of the last big grid freed, kept for the next grid of the same
 // size: a new game follows right after the old one is freed, and on a big
@@ -196,19 +197,15 @@ void MineGame::LayColumn(std::int32_t x, MineCellState start)
     MineCell *column = &FGrid(x, 0);
     const std::size_t first = FGrid.Index(x, 0);
     const std::int32_t last = FHeight - 1;
+    // Whole records copied, one wide store a cell rather than one a field.
+    const MineCell kinds[3] {{start, ccPlain}, {start, ccBomb}, {csHidden, ccWall}};
+    const bool left = x > 0;
     for (std::int32_t y = 0; y <= last; ++y) {
         const std::size_t i = first + static_cast<std::size_t>(y);
-        MineCell cell {start, ccPlain};
-        if (TestBit(taken, i))
-            cell = TestBit(bomb, i) ? MineCell {start, ccBomb} : MineCell {csHidden, ccWall};
-        if (x > 0) {
-            if (y > 0)
-                ++cell.Neighbours;
-            ++cell.Neighbours;
-            if (y < last)
-                ++cell.Neighbours;
-        }
-        column[y] = cell;
+        const int kind = TestBit(taken, i) ? 2 - int(TestBit(bomb, i)) : 0;
+        std::memcpy(&column[y], &kinds[kind], sizeof(MineCell));
+        // One from each of (x - 1, y - 1), (x - 1, y) and (x - 1, y + 1) in the grid.
+        column[y].Neighbours = left ? std::int32_t {y > 0} + 1 + std::int32_t {y < last} : 0;
     }
 }
 
@@ -400,8 +397,11 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
         cellStep[k] = kBlock[k].I * h + kBlock[k].J;
         viewStep[k] = kBlock[k].J * w + kBlock[k].I;
     }
-    auto openable = [](const MineCell &cell) {
-        return unsigned((cell.State & 1) == 0 && cell.Content != ccWall);
+    // The view byte holds the state, content and bomb neighbours of its cell
+    // too, packed and row by row: the block's three rows lie in three lines.
+    auto openable = [](std::uint8_t shown) {
+        const MineCellState state = ViewState(shown);
+        return unsigned(state != csFlagged && state != csOpen && ViewContent(shown) != ccWall);
     };
     while (head != tail) {
         if (tail - head > kFloodAhead) {
@@ -409,13 +409,17 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
             // columns every other row brings cache lines the flood has not
             // touched: ask for them while the cells before are opened.
             const Spot soon = FQueue[(head + kFloodAhead) & mask];
-            const auto base = reinterpret_cast<std::uintptr_t>(cells);
-            for (std::ptrdiff_t i = -2; i <= 2; ++i) {
-                const std::ptrdiff_t top = (soon.X + i) * h + soon.Y - 2;
-                for (std::ptrdiff_t j = 0; j <= 4; j += 2)
-                    __builtin_prefetch(reinterpret_cast<const void *>(
-                        base + static_cast<std::uintptr_t>(top + j) * sizeof(MineCell)));
-            }
+            // Two rows and two columns away: the cells popped beside it fetch
+            // the rest of the lines its block and their neighbours reach.
+            const auto fetch = [cells, h](std::ptrdiff_t i, std::ptrdiff_t j) {
+                const auto at = reinterpret_cast<std::uintptr_t>(cells)
+                    + static_cast<std::uintptr_t>(i * h + j) * sizeof(MineCell);
+                __builtin_prefetch(reinterpret_cast<const void *>(at));
+            };
+            fetch(soon.X, soon.Y - 2);
+            fetch(soon.X, soon.Y + 2);
+            fetch(soon.X - 2, soon.Y);
+            fetch(soon.X + 2, soon.Y);
         }
         const Spot at = FQueue[head++ & mask];
         // Queued cells are open and no walls, so inside the ring: every
@@ -425,16 +429,18 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
         // Opening a cell changes no other cell's state or content, so which
         // of the eight OpenOne accepts is known before the first opens; the
         // bits keep the block's order. Hidden and marked states are even.
-        unsigned open = openable(centre[-h - 1]) | openable(centre[-1]) << 1
-            | openable(centre[h - 1]) << 2 | openable(centre[-h]) << 3 | openable(centre[h]) << 4
-            | openable(centre[-h + 1]) << 5 | openable(centre[1]) << 6
-            | openable(centre[h + 1]) << 7;
+        unsigned open = openable(shown[-w - 1]) | openable(shown[-w]) << 1
+            | openable(shown[-w + 1]) << 2 | openable(shown[-1]) << 3 | openable(shown[1]) << 4
+            | openable(shown[w - 1]) << 5 | openable(shown[w]) << 6 | openable(shown[w + 1]) << 7;
         for (; open != 0; open &= open - 1) {
             const int k = std::countr_zero(open);
             MineCell &cell = centre[cellStep[k]];
+            std::uint8_t &seen = shown[viewStep[k]];
+            const MineCellContent content = ViewContent(seen);
+            const std::int32_t bombs = ViewBombs(seen);
             cell.State = csOpen;
-            shown[viewStep[k]] = MineView(csOpen, cell.Content, cell.BombNeighbours);
-            if (cell.Content == ccBomb) {
+            seen = MineView(csOpen, content, bombs);
+            if (content == ccBomb) {
                 FOpened += static_cast<std::int32_t>(counted - left);
                 counted = left;
                 NoteExplosion(at.X + kBlock[k].I, at.Y + kBlock[k].J);
@@ -448,7 +454,7 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
                     return;
                 }
             }
-            if (cell.BombNeighbours != 0)
+            if (bombs != 0)
                 continue;
             if (tail - head == FQueue.size()) {
                 // A front longer than the ring: unroll it into one twice the size.

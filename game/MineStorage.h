@@ -77,6 +77,18 @@ constexpr std::uint8_t MineView(MineCellState state, MineCellContent content, st
 {
     return static_cast<std::uint8_t>(state | (content << 2) | (bombs << 4));
 }
+constexpr MineCellState ViewState(std::uint8_t view)
+{
+    return static_cast<MineCellState>(view & 3);
+}
+constexpr MineCellContent ViewContent(std::uint8_t view)
+{
+    return static_cast<MineCellContent>((view >> 2) & 3);
+}
+constexpr std::int32_t ViewBombs(std::uint8_t view)
+{
+    return view >> 4;
+}
 
 class MineGame
 {
