@@ -3,13 +3,17 @@
 // and on the Beginner field (11 x 11, 10 bombs). Each reports, besides the
 // time per iteration, the time per cell ("time/cell", in seconds: 1n is one
 // nanosecond): per cell of the grid for a new game, per opened cell for a
-// flood.
+// flood. LargeGameAndFlood sets a new game plus its whole-field flood against
+// a memset of the grid's bytes, timed in turn in the same iterations
+// ("memset" in seconds, "xMemset" the ratio).
 
 #include "MineStorage.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstring>
+#include <ctime>
 #include <memory>
 #include <vector>
 
@@ -47,11 +51,8 @@ void SetCellCounter(benchmark::State &state, std::int64_t cellsPerIteration)
     state.SetItemsProcessed(state.iterations() * cellsPerIteration);
 }
 
-void NewGame(benchmark::State &state, Field field)
+void NewGame(benchmark::State &state, Field field, std::int32_t bombs)
 {
-    // As many bombs for the interior as Beginner has for its 81 cells.
-    const std::int64_t interior = std::int64_t {field.width - 2} * (field.height - 2);
-    const auto bombs = static_cast<std::int32_t>(interior * 10 / 81);
     MineRandom random = SeededRandom(42);
     for (auto _ : state) {
         MineGame game(field.width, field.height, bombs, 0, 1, false, random);
@@ -130,9 +131,47 @@ void BeginnerFlood(benchmark::State &state)
     SetCellCounter(state, 71);
 }
 
-BENCHMARK_CAPTURE(NewGame, Large2000x1000, kLarge)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(NewGame, Beginner, kBeginner);
+// The thread's processor time: on a shared machine the wall clock also counts
+// the time other processes hold the processor.
+double ThreadSeconds()
+{
+    timespec t {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The flood field built and flooded, then the same bytes as its grid's cells
+// set with memset, in every iteration: both see the same load on the machine.
+// Both are timed in processor time of the thread.
+void LargeGameAndFlood(benchmark::State &state)
+{
+    const std::size_t bytes = sizeof(MineCell) * kLarge.width * kLarge.height;
+    std::vector<unsigned char> block(bytes, 1);
+    double game = 0, memset = 0;
+    int fill = 0;
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        auto field = LargeFloodField();
+        field->OpenCell(kLarge.width - 2, kLarge.height - 2);
+        field.reset();
+        const double middle = ThreadSeconds();
+        std::memset(block.data(), ++fill & 0x7f, bytes);
+        benchmark::ClobberMemory();
+        const double end = ThreadSeconds();
+        game += middle - start;
+        memset += end - middle;
+        state.SetIterationTime(middle - start);
+    }
+    state.counters["memset"] = benchmark::Counter(memset, benchmark::Counter::kAvgIterations);
+    state.counters["xMemset"] = game / memset;
+}
+
+BENCHMARK_CAPTURE(NewGame, Large2000x1000_1bomb, kLarge, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NewGame, Large2000x1000_250000bombs, kLarge, 250000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(NewGame, Beginner, kBeginner, 10);
 BENCHMARK(LargeFlood)->Unit(benchmark::kMillisecond);
 BENCHMARK(BeginnerFlood);
+BENCHMARK(LargeGameAndFlood)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace

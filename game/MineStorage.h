@@ -31,18 +31,27 @@ using MineRandom = std::function<std::int32_t(std::int32_t n)>;
 // cell of column x and row y. Behind the cells, in the same allocation, lies
 // one view byte per cell (state, content and bomb neighbours packed), row by
 // row as the screen is: the renderer reads those and never the 32-byte records.
+// Behind those lie two bits per cell that the field's construction works on.
+// The memory comes uninitialised: the game writes every record and view byte.
 class MineGrid
 {
 public:
     MineGrid(std::int32_t width, std::int32_t height);
+    ~MineGrid();
+    MineGrid(const MineGrid &) = delete;
+    MineGrid &operator=(const MineGrid &) = delete;
 
     MineCell &operator()(std::int32_t x, std::int32_t y) { return FCells[Index(x, y)]; }
     const MineCell &operator()(std::int32_t x, std::int32_t y) const { return FCells[Index(x, y)]; }
-    std::uint8_t *View() { return reinterpret_cast<std::uint8_t *>(FCells.data() + FCount); }
+    MineCell *Cells() { return FCells; }
+    std::uint8_t *View() { return reinterpret_cast<std::uint8_t *>(FCells + FCount); }
     const std::uint8_t *View() const
     {
-        return reinterpret_cast<const std::uint8_t *>(FCells.data() + FCount);
+        return reinterpret_cast<const std::uint8_t *>(FCells + FCount);
     }
+    // Two bit sets of Words() words each, one bit per cell in the order of Index.
+    std::uint64_t *Bits() { return reinterpret_cast<std::uint64_t *>(View() + FViewBytes); }
+    std::size_t Words() const { return (FCount + 63) / 64; }
     std::size_t Index(std::int32_t x, std::int32_t y) const
     {
         return static_cast<std::size_t>(x) * static_cast<std::size_t>(FHeight)
@@ -58,13 +67,27 @@ private:
     std::int32_t FWidth;
     std::int32_t FHeight;
     std::size_t FCount;
-    std::vector<MineCell> FCells;
+    std::size_t FViewBytes;
+    std::size_t FBytes;
+    MineCell *FCells;
 };
 
 // The view byte of a cell: bits 0-1 State, bits 2-3 Content, bits 4-7 BombNeighbours.
 constexpr std::uint8_t MineView(MineCellState state, MineCellContent content, std::int32_t bombs)
 {
     return static_cast<std::uint8_t>(state | (content << 2) | (bombs << 4));
+}
+constexpr MineCellState ViewState(std::uint8_t view)
+{
+    return static_cast<MineCellState>(view & 3);
+}
+constexpr MineCellContent ViewContent(std::uint8_t view)
+{
+    return static_cast<MineCellContent>((view >> 2) & 3);
+}
+constexpr std::int32_t ViewBombs(std::uint8_t view)
+{
+    return view >> 4;
 }
 
 class MineGame
@@ -139,6 +162,10 @@ private:
     void ForNeighbours(std::int32_t x, std::int32_t y, Adjust adjust);
 
     void PlaceRandom(std::int64_t count, MineCellContent content, const MineRandom &random);
+    void LayColumn(std::int32_t x, MineCellState start);
+    void NoteColumn(std::int32_t x);
+    void ShowColumn(std::int32_t x);
+    void Flood(std::int32_t x, std::int32_t y);
     std::int64_t Area() const { return std::int64_t {FWidth} * FHeight; }
 
     MineGrid FGrid;
@@ -150,6 +177,11 @@ private:
     std::int32_t FWalls = 0;
     std::int32_t FOpenedWalls = 0;
     std::int32_t FShields = 0;
-    // The flood's queue of linear indices, kept between floods to reuse its memory.
-    std::vector<std::uint32_t> FQueue;
+    // The flood's first-in first-out queue, a ring whose size is a power of two,
+    // kept between floods to reuse its memory.
+    struct Spot
+    {
+        std::int32_t X, Y;
+    };
+    std::vector<Spot> FQueue;
 };

@@ -549,4 +549,35 @@ TEST_P(RandomGames, EveryQueryAgreesWithARecountAfterEveryAction)
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomGames, testing::Range(0, 8));
 
+// Big grids are built in the memory that the last one freed: a field built
+// where a played one lay must agree with the reference as the first did.
+TEST(BigFields, SecondFieldBuiltWhereAPlayedOneLayAgreesWithTheReference)
+{
+    constexpr std::int32_t kSide = 300;
+    Rng rng(2024);
+    for (int k = 0; k < 2; ++k) {
+        std::vector<Pos> walls, bombs;
+        for (std::int32_t y = 1; y < kSide - 1; ++y) {
+            for (std::int32_t x = 1; x < kSide - 1; ++x) {
+                const std::int32_t r = rng.Below(25);
+                if (r < 2)
+                    (r == 0 ? walls : bombs).push_back({x, y});
+            }
+        }
+        const FieldLayout layout = MakeLayout(kSide, kSide, walls, bombs);
+        DrawScript script(kSide, kSide);
+        script.Draw(walls);
+        script.Draw(bombs);
+        MineGame game(kSide, kSide, static_cast<std::int32_t>(bombs.size()),
+                      static_cast<std::int32_t>(walls.size()), 1000, k == 1, script.Source());
+        ReferenceGame ref(layout, 1000, k == 1);
+        ASSERT_EQ(FirstDifference(game, ref, layout), "") << "field " << k;
+        for (std::int32_t x = 10; x < kSide; x += 40) {
+            EXPECT_EQ(game.OpenCell(x, x), ref.OpenCell(x, x)) << x;
+            EXPECT_EQ(game.OpenWall(x, x + 1), ref.OpenWall(x, x + 1)) << x;
+        }
+        ASSERT_EQ(FirstDifference(game, ref, layout), "") << "field " << k;
+    }
+}
+
 } // namespace

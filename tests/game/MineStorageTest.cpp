@@ -1361,4 +1361,31 @@ TEST(LargeField, OneClickFloodsTwoMillionCellsAndWins)
     EXPECT_EQ(game.CellState(kWidth / 2, kHeight / 2), csOpen);
 }
 
+// The front of a flood from the middle of an open field is longer than the
+// flood's queue is at first; the queue grows and keeps its order.
+TEST(LargeField, FloodFromTheMiddleOfAnOpenFieldOpensItAll)
+{
+    auto game = MakeGame({
+        "###############",
+        "#*............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "#.............#",
+        "###############",
+    });
+    EXPECT_TRUE(game->OpenCell(7, 7));
+    EXPECT_EQ(game->OpenedCount(), 13 * 13 - 1);
+    EXPECT_TRUE(game->IsWon());
+    EXPECT_EQ(game->CellNumber(2, 2), 1);
+}
+
 } // namespace
