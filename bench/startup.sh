@@ -23,9 +23,9 @@ command -v Xvfb >/dev/null || { echo "Xvfb is needed" >&2; exit 2; }
 # In memory where possible: the settings file Korvane writes at exit is synced
 # key by key, and that disk traffic would slow whichever program starts next.
 if [ -w /dev/shm ]; then work=$(mktemp -d -p /dev/shm); else work=$(mktemp -d); fi
-xvfb=
+. scripts/xvfb.sh
 cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  korvane_xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -36,15 +36,8 @@ mkdir "$work/korvane"
 cp "$build/korvane" "$work/korvane/"
 cp -r dist/Skins dist/Fonts "$work/korvane/"
 
-display=
-for d in $(seq 96 120); do
-  if [ ! -e "/tmp/.X11-unix/X$d" ] && [ ! -e "/tmp/.X$d-lock" ]; then display=$d; break; fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 2; }
-Xvfb ":$display" -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+korvane_xvfb /dev/null || { echo "Xvfb did not start" >&2; exit 2; }
+display=${DISPLAY#:}
 
 measure() { # title program -> "mapped_ms painted_ms peak_kb processor_ms"
   "$build/bench/first_frame" "$1" 1000 "$2"

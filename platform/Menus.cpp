@@ -23,4 +23,13 @@ QAction *AddCheckItem(QMenu *menu, const QString &caption, int groupIndex, int t
     return item;
 }
 
+QAction *FirstChecked(const QMenu *menu)
+{
+    for (QAction *item : menu->actions()) {
+        if (item->isCheckable() && item->isChecked())
+            return item;
+    }
+    return nullptr;
+}
+
 } // namespace korvane

@@ -27,4 +27,7 @@ QActionGroup *RadioGroup(QMenu *parent, int groupIndex);
 // the handler runs, so handlers read the mark rather than flip it again.
 QAction *AddCheckItem(QMenu *menu, const QString &caption, int groupIndex = -1, int tag = 0);
 
+// The first checked item of menu, in menu order, or none.
+QAction *FirstChecked(const QMenu *menu);
+
 } // namespace korvane

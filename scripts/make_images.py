@@ -9,7 +9,6 @@ Images written:
   DefaultSkin.png   176 x 64 RGB  - 44 cell tiles of 16 x 16 (4 rows of 11)
   DefaultFont.png   156 x 23 RGB  - 12 glyphs of 13 x 23 (0-9, ':', '-')
   Faces.png          64 x 16 RGB  - 4 faces of the new-game button
-  korvane.png       256 x 256 RGBA - program icon
   korvane-32.png     32 x 32 RGBA - program icon, small
   korvane-16.png     16 x 16 RGBA - program icon, smallest
 
@@ -670,7 +669,6 @@ def main():
         ('DefaultSkin.png', make_skin()),
         ('DefaultFont.png', make_font()),
         ('Faces.png', make_faces()),
-        ('korvane.png', make_icon(256, 4)),
         ('korvane-32.png', make_icon(32)),
         ('korvane-16.png', make_small_icon()),
     ]

@@ -20,37 +20,18 @@ done
 [ -x "$prog" ] || { echo "no program at $prog: build it first" >&2; exit 1; }
 mkdir -p "$out"
 
+. scripts/xvfb.sh
 work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-shots.XXXXXX")
-xvfb=
 game=
 cleanup() {
     [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    korvane_xvfb_stop
     wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-# A free display: a server that exits at once has found its number taken.
-# -noreset: without it the server restarts whenever its last client leaves,
-# and a game started in that moment cannot connect.
-display=${KORVANE_DISPLAY:-96}
-for _ in $(seq 20); do
-    while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 50); do
-        kill -0 "$xvfb" 2>/dev/null || break
-        DISPLAY=:$display xdotool getdisplaygeometry >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    sleep 0.2
-    kill -0 "$xvfb" 2>/dev/null && break
-    xvfb=
-    display=$((display + 1))
-done
-[ -n "$xvfb" ] || { echo "no free display for Xvfb" >&2; exit 1; }
-export DISPLAY=:$display
+korvane_xvfb /dev/null || { echo "Xvfb did not start" >&2; exit 1; }
 
 # start SETTINGS: runs a fresh copy of the game with this korvane.ini and
 # sets win, W and H to its window and size.
@@ -62,12 +43,7 @@ start() {
     printf '%s\n' "$1" >"$dir/korvane.ini"
     "$dir/korvane" >"$dir/log" 2>&1 &
     game=$!
-    win=
-    for _ in $(seq 100); do
-        win=$(xdotool search --onlyvisible --name '^Korvane$' 2>/dev/null | head -1 || true)
-        [ -n "$win" ] && break
-        sleep 0.1
-    done
+    win=$(korvane_window)
     [ -n "$win" ] || { cat "$dir/log" >&2; echo "the game did not show its window" >&2; exit 1; }
     sleep 0.5
     eval "$(xdotool getwindowgeometry --shell "$win" | grep -E '^(WIDTH|HEIGHT)=')"

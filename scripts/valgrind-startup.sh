@@ -15,10 +15,10 @@ for tool in valgrind Xvfb xdotool; do
   command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 2; }
 done
 
+. scripts/xvfb.sh
 work=$(mktemp -d)
-xvfb=
 cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  korvane_xvfb_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -30,27 +30,14 @@ mkdir "$work/korvane"
 cp "$build/korvane" "$work/korvane/"
 cp -r dist/Skins dist/Fonts "$work/korvane/"
 
-display=
-for d in $(seq 96 120); do
-  if [ ! -e "/tmp/.X11-unix/X$d" ] && [ ! -e "/tmp/.X$d-lock" ]; then display=$d; break; fi
-done
-[ -n "$display" ] || { echo "no free X display" >&2; exit 2; }
-Xvfb ":$display" -nolisten tcp -screen 0 1280x1024x24 >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+korvane_xvfb /dev/null || { echo "Xvfb did not start" >&2; exit 2; }
 
 log="$work/memcheck.log"
 valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect,possible \
   --num-callers=50 --fullpath-after= --log-file="$log" "$work/korvane/korvane" &
 program=$!
 
-window=
-for _ in $(seq 600); do
-  window=$(xdotool search --onlyvisible --name '^Korvane$' 2>/dev/null | head -1 || true)
-  [ -n "$window" ] && break
-  sleep 0.2
-done
+window=$(korvane_window 1200)
 [ -n "$window" ] || { echo "no Korvane window within two minutes" >&2; kill "$program"; exit 1; }
 sleep 2
 # Menu accelerators reach Qt only through the focused window.

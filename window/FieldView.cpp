@@ -84,14 +84,12 @@ int FieldView::PressedTileOf(const MineGame &game, int x, int y) const
 
 std::array<std::uint8_t, 256> FieldView::TileTable(bool finished, bool lost)
 {
-    // A view byte holds the state in bits 0-1, the content in bits 2-3 and
-    // the bomb neighbours from bit 4 on.
     std::array<std::uint8_t, 256> table {};
     for (int v = 0; v < 256; ++v) {
-        const auto st = static_cast<MineCellState>(v & 3);
-        const auto ct = static_cast<MineCellContent>((v >> 2) & 3);
-        const int n = std::min(v >> 4, 8);
-        table[std::size_t(v)] = static_cast<std::uint8_t>(ChooseTile(st, ct, n, finished, lost));
+        const auto view = static_cast<std::uint8_t>(v);
+        const int n = std::min<int>(ViewBombs(view), 8);
+        table[std::size_t(v)] = static_cast<std::uint8_t>(
+            ChooseTile(ViewState(view), ViewContent(view), n, finished, lost));
     }
     return table;
 }

@@ -208,9 +208,6 @@ void TfrmKorvane::FormCreate()
 
 void TfrmKorvane::FormDestroy()
 {
-    if (FDestroyed)
-        return;
-    FDestroyed = true;
     timSecond.stop();
     Game.reset();
     FieldBitmap = QImage();

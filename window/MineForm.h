@@ -10,6 +10,7 @@
 #include "ImageList.h"
 #include "MineStorage.h"
 #include "Panels.h"
+#include "Settings.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -65,6 +66,8 @@ public:
     // Settings file
     void LoadSettings();
     void SaveSettings();
+    void ApplySettings(const korvane::Settings &settings);
+    korvane::Settings CollectSettings() const;
     QString SettingsFile() const;
     void LimitNextGame();
 
@@ -128,10 +131,6 @@ public:
     void ShowTimer();
     void UpdateCounterDisplay(const QString &oldText, const QString &newText);
     void UpdateTimerDisplay(const QString &oldText, const QString &newText);
-
-    // State read by tests and by the dialogs
-    const MineGame &CurrentGame() const { return *Game; }
-    MineGame &CurrentGame() { return *Game; }
 
     // Fields of the window, named as the rest of the program speaks of them
     std::unique_ptr<MineGame> Game;
@@ -275,7 +274,6 @@ private:
     korvane::Desktop &FDesktop;
     MineRandom FRandom;
     std::mt19937 FGenerator;
-    bool FDestroyed = false;
     // Which field-size item lost its mark when Qt moved it to another, so
     // that a cancelled custom field can put it back.
     QAction *FLostCheck = nullptr;
@@ -283,9 +281,6 @@ private:
     bool FCustomJustChecked = false;
     // The text the time display shows, the "before" of a format switch.
     QString FTimerText;
-    // The last window geometry the layout set, remembered so that a window
-    // manager's late moves do not shift the centre the next layout keeps.
-    QRect FOuter;
     // The frame width the last layout counted in; a window manager's frame is
     // known only once the window is mapped, and then the layout runs again.
     int FLayoutFrame = 0;

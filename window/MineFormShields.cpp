@@ -49,19 +49,6 @@ void TfrmKorvane::CreateShieldsMenu()
     connect(miFixedSelect, &QAction::triggered, this, &TfrmKorvane::miFixedSelectClick);
 }
 
-namespace {
-
-QAction *FirstChecked(const QMenu *menu)
-{
-    for (QAction *item : menu->actions()) {
-        if (item->isCheckable() && item->isChecked())
-            return item;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 int TfrmKorvane::ComputeShields(int bombs) const
 {
     if (miSingle->isChecked())

@@ -19,9 +19,6 @@ public:
     enum Bevel { None, Raised, Lowered };
     Panel(QWidget *parent, Bevel outer, int outerWidth, int border, Bevel inner, int innerWidth);
 
-    // Thickness of everything drawn along one side.
-    int Frame() const { return FOuterWidth + FBorder + FInnerWidth; }
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 
@@ -81,7 +78,6 @@ class StatusPanels : public QWidget
 public:
     explicit StatusPanels(QWidget *parent);
 
-    int PanelCount() const { return static_cast<int>(FTexts.size()); }
     QString PanelText(int i) const { return FTexts.value(i); }
     int PanelWidth(int i) const { return FWidths.value(i); }
     void SetPanel(int i, const QString &text, int width);

@@ -2,9 +2,11 @@
 // writes back, always through the window itself.
 #include "DialogTestSupport.h"
 
+#include "IniFile.h"
 #include "Menus.h"
 #include "MineCustom.h"
 #include "MineShields.h"
+#include "Settings.h"
 #include "SpinField.h"
 
 #include <QDir>
@@ -388,27 +390,31 @@ INSTANTIATE_TEST_SUITE_P(Settings, CustomShieldsEqualToAStandardValue,
                                          StandardValueCase {true, 20}, StandardValueCase {true, 30},
                                          StandardValueCase {true, 40}));
 
+// The value alone, read and written without a window.
 TEST_F(SettingsTest, BooleansAreNumbers)
 {
     // A word is not a number: the default applies. Any number but 0 is true.
     WriteSettings(QStringLiteral("[Field]\nBeginner=true\nIntermediate=yes\n"
                                  "[Settings]\nMarks=2\nStartMarked=-1\nSurround=false\n"
                                  "OpenWalls= 7\nAutoOpen=0x0\n"));
-    TfrmKorvane &w = Open();
-    EXPECT_EQ(Checked(SizeItems(w)), QList<QAction *> {w.miBeginner});
-    EXPECT_TRUE(w.miMarks->isChecked());
-    EXPECT_TRUE(w.miStartMarked->isChecked());
-    EXPECT_TRUE(w.miSurround->isChecked());
-    EXPECT_TRUE(w.miOpenWalls->isChecked());
-    EXPECT_FALSE(w.miAuto->isChecked());
+    const Settings s = ReadSettings(IniFile(SettingsPath()));
+    EXPECT_TRUE(s.Beginner);
+    EXPECT_FALSE(s.Intermediate);
+    EXPECT_TRUE(s.Marks);
+    EXPECT_TRUE(s.StartMarked);
+    EXPECT_TRUE(s.Surround);
+    EXPECT_TRUE(s.OpenWalls);
+    EXPECT_FALSE(s.AutoOpen);
 }
 
 TEST_F(SettingsTest, BeginnerStoredAs2IsTrue)
 {
     WriteSettings(QStringLiteral("[Field]\nBeginner=2\n"));
-    TfrmKorvane &w = Open();
-    EXPECT_EQ(Checked(SizeItems(w)), QList<QAction *> {w.miBeginner});
-    CloseWindow();
+    IniFile ini(SettingsPath());
+    const Settings s = ReadSettings(ini);
+    EXPECT_TRUE(s.Beginner);
+    korvane::WriteSettings(ini, s);
+    ASSERT_TRUE(ini.Save());
     EXPECT_EQ(Saved("Field", "Beginner"), QStringLiteral("1"));
 }
 
@@ -416,14 +422,15 @@ TEST_F(SettingsTest, IntegersMayBeHexadecimalOrPaddedWithBlanks)
 {
     WriteSettings(QStringLiteral("[Field]\nWidth=0x14\nHeight=$10\nBombs=  0X1e\nWalls= 12 \n"
                                  "[Shields]\nSelectionPercentage=0\nSelection=$0C\n"));
-    TfrmKorvane &w = Open();
-    EXPECT_EQ(w.Game->FWidth, 20);
-    EXPECT_EQ(w.Game->FHeight, 16);
-    EXPECT_EQ(w.Game->BombCount(), 30);
-    EXPECT_EQ(w.GameWalls, 12);
-    EXPECT_EQ(Tag(w.miFixedCustom), 12);
-    EXPECT_TRUE(w.miFixedCustom->isChecked());
-    CloseWindow();
+    IniFile ini(SettingsPath());
+    const Settings s = ReadSettings(ini);
+    EXPECT_EQ(s.Width, 20);
+    EXPECT_EQ(s.Height, 16);
+    EXPECT_EQ(s.Bombs, 30);
+    EXPECT_EQ(s.Walls, 12);
+    EXPECT_EQ(s.Selection, 12);
+    korvane::WriteSettings(ini, s);
+    ASSERT_TRUE(ini.Save());
     // Written back in decimal.
     EXPECT_EQ(Saved("Field", "Width"), QStringLiteral("20"));
     EXPECT_EQ(Saved("Field", "Height"), QStringLiteral("16"));
@@ -585,21 +592,27 @@ struct ClampCase
     int Width, Height, Bombs, Walls; // what the next game gets
 };
 
-class StoredFieldClamp : public DialogWindowTest, public testing::WithParamInterface<ClampCase>
+class StoredFieldClamp : public WindowTest, public testing::WithParamInterface<ClampCase>
 { };
 
 TEST_P(StoredFieldClamp, BringsTheFieldIntoTheCustomDialogsLimits)
 {
     const ClampCase c = GetParam();
     WriteSettings(QStringLiteral("[Field]\n") + QString::fromLatin1(c.Stored));
+    const Settings s = ReadSettings(IniFile(SettingsPath()));
+    // The 1280 x 1024 test screen with 16-pixel tiles: at most 77 x 56 cells.
+    const StoredField f = LimitStoredField({s.Width, s.Height, s.Bombs, s.Walls}, 77, 56, 16, 16);
+    EXPECT_EQ(f, (StoredField {c.Width, c.Height, c.Bombs, c.Walls}))
+        << f.Width << " x " << f.Height << ", " << f.Bombs << " bombs, " << f.Walls << " walls";
+}
+
+// The window takes the limits of the screen it is on.
+TEST_F(SettingsTest, AStoredFieldLargerThanTheScreenIsCutToIt)
+{
+    WriteSettings(QStringLiteral("[Field]\nWidth=100000\nHeight=1000\n"));
     TfrmKorvane &w = Open();
-    EXPECT_EQ(w.GameWidth, c.Width);
-    EXPECT_EQ(w.GameHeight, c.Height);
-    EXPECT_EQ(w.GameBombs, c.Bombs);
-    EXPECT_EQ(w.GameWalls, c.Walls);
-    EXPECT_EQ(w.Game->FWidth, c.Width);
-    EXPECT_EQ(w.Game->FHeight, c.Height);
-    EXPECT_EQ(w.Game->BombCount(), c.Bombs);
+    EXPECT_EQ(w.Game->FWidth, 79);
+    EXPECT_EQ(w.Game->FHeight, 58);
 }
 
 INSTANTIATE_TEST_SUITE_P(

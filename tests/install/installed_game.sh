@@ -8,13 +8,12 @@
 # must come up from there for a player with a home of their own, list the
 # player's skins, keep the settings in that home and write nothing under /usr.
 #
-# usage: installed_game.sh CMAKE BUILD_DIR [FIRST_DISPLAY_NUMBER] [deb]
+# usage: installed_game.sh CMAKE BUILD_DIR [deb]
 # Exits 77 (skipped) when Xvfb or xdotool, or for "deb" dpkg-dev, is missing.
 set -euo pipefail
 cmake=$1
 build=$2
-display=${3:-95}
-layout=${4:-portable}
+layout=${3:-portable}
 tools="Xvfb xdotool"
 [ "$layout" = deb ] && tools="$tools dpkg-deb dpkg-shlibdeps"
 
@@ -25,12 +24,12 @@ for tool in $tools; do
     fi
 done
 
+. "$(dirname "$0")/../../scripts/xvfb.sh"
 work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-install.XXXXXX")
-xvfb=
 game=
 cleanup() {
     [ -n "$game" ] && kill "$game" 2>/dev/null || true
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+    korvane_xvfb_stop
     wait 2>/dev/null || true
     rm -rf "$work"
 }
@@ -86,33 +85,7 @@ fonts=$(find "$app/Fonts" -name '*.png' | wc -l)
 [ "$skins" -ge 3 ] || fail "only $skins skins installed"
 [ "$fonts" -ge 2 ] || fail "only $fonts fonts installed"
 
-# A display number nobody uses. The lock files do not tell everything (an X
-# server in another file-system namespace shares the abstract socket names),
-# so a server that exits at once has found its number taken: try the next.
-# -noreset: without it the server restarts whenever its last client leaves,
-# and a game started in that moment cannot connect.
-for _ in $(seq 20); do
-    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-        display=$((display + 1))
-    done
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do
-        kill -0 "$xvfb" 2>/dev/null || break
-        DISPLAY=:$display xdotool getdisplaygeometry >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    sleep 0.2
-    if kill -0 "$xvfb" 2>/dev/null && DISPLAY=:$display xdotool getdisplaygeometry >/dev/null 2>&1; then
-        break
-    fi
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
-    xvfb=
-    display=$((display + 1))
-done
-[ -n "$xvfb" ] || fail "no free display for Xvfb"
-export DISPLAY=:$display
+korvane_xvfb "$work/xvfb.log" || fail "Xvfb did not start"
 
 # Starts the installed game through bin/korvane, waits for its window and
 # sets width to the window's width.
@@ -120,13 +93,7 @@ start() {
     unset QT_QPA_PLATFORM
     "$program" >"$work/game.log" 2>&1 &
     game=$!
-    win=
-    for _ in $(seq 150); do
-        win=$(xdotool search --onlyvisible --name '^Korvane$' 2>/dev/null | head -1 || true)
-        [ -n "$win" ] && break
-        kill -0 "$game" 2>/dev/null || break
-        sleep 0.1
-    done
+    win=$(korvane_window 150)
     [ -n "$win" ] || { cat "$work/game.log" >&2; fail "no visible Korvane window"; }
     sleep 0.5 # the first layout settles after the window is mapped
     width=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: \([0-9]*\)x[0-9]*/\1/p')

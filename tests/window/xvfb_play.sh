@@ -21,12 +21,12 @@ for tool in Xvfb xdotool xdpyinfo import "$CONVERT" "$COMPARE"; do
     command -v "$tool" > /dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
+. "$HERE/../../scripts/xvfb.sh"
 WORK=$(mktemp -d)
-XVFB_PID=
 APP_PID=
 cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2> /dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2> /dev/null
+    korvane_xvfb_stop
     wait 2> /dev/null
     rm -rf "$WORK"
 }
@@ -38,18 +38,7 @@ fail() {
     FAILED=1
 }
 
-# A display number nobody holds.
-for n in 92 93 94 97 98 99 91 90; do
-    [ -e /tmp/.X$n-lock ] || { DISPLAY_NUMBER=$n; break; }
-done
-export DISPLAY=:${DISPLAY_NUMBER:?no free display}
-Xvfb "$DISPLAY" -nolisten tcp -noreset -screen 0 1280x1024x24 > "$WORK/xvfb.log" 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 50); do
-    xdpyinfo > /dev/null 2>&1 && break
-    sleep 0.1
-done
-xdpyinfo > /dev/null 2>&1 || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
+korvane_xvfb "$WORK/xvfb.log" || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
 
 mkdir -p "$OUT" "$WORK/program"
 cp "$PROGRAM" "$WORK/program/korvane"
@@ -96,12 +85,7 @@ Selection=${2:-1}
 EOF
     QT_QPA_PLATFORM=xcb "$WORK/program/korvane" > "$WORK/program.log" 2>&1 &
     APP_PID=$!
-    WINDOW=
-    for _ in $(seq 100); do
-        WINDOW=$(xdotool search --onlyvisible --name '^Korvane$' 2> /dev/null | head -1)
-        [ -n "$WINDOW" ] && break
-        sleep 0.1
-    done
+    WINDOW=$(korvane_window)
     [ -n "$WINDOW" ] || { echo "no window"; cat "$WORK/program.log"; exit 1; }
     sleep 0.5
     # The menu bar's height: the normal face lies 15 pixels below it, at x = 88.

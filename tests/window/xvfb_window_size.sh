@@ -33,6 +33,7 @@ if [ ! -x "$program" ]; then
     exit 1
 fi
 
+. "$(dirname "$0")/../../scripts/xvfb.sh"
 work=$(mktemp -d)
 xvfb=
 wm=
@@ -47,6 +48,7 @@ cleanup() {
         kill "$xvfb" 2>/dev/null
         wait "$xvfb" 2>/dev/null
     fi
+    korvane_xvfb_stop
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -64,7 +66,7 @@ if [ "$mode" = wayland ]; then
     # Pixman draws into memory; --debug lets weston-screenshooter in.
     weston --backend=headless-backend.so --use-pixman --debug --socket=wl --width=640 \
         --height=480 >"$work/weston.log" 2>&1 &
-    xvfb=$! # stopped at the end as the X server is
+    xvfb=$! # the compositor, stopped at the end
     sleep 1
     (cd "$work" && QT_QPA_PLATFORM=wayland exec ./korvane) >"$work/korvane.log" 2>&1 &
     game=$!
@@ -90,32 +92,11 @@ if [ "$mode" = wayland ]; then
     exit 0
 fi
 
-# A free display of our own: a server that dies at once lost the race for
-# its number to another one, so take the next.
-display=
-for n in $(seq 91 140); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -nolisten tcp -noreset -screen 0 1280x1024x24 >"$work/xvfb.log" 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do
-        kill -0 "$xvfb" 2>/dev/null || break
-        DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    if kill -0 "$xvfb" 2>/dev/null && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
-        display=":$n"
-        break
-    fi
-    kill "$xvfb" 2>/dev/null
-    wait "$xvfb" 2>/dev/null
-    xvfb=
-done
-if [ -z "$display" ]; then
-    echo "could not start Xvfb on any display between :91 and :140"
+if ! korvane_xvfb "$work/xvfb.log"; then
+    echo "Xvfb did not start"
     cat "$work/xvfb.log"
     exit 1
 fi
-export DISPLAY=$display
 if [ "$mode" = openbox ]; then
     openbox >"$work/openbox.log" 2>&1 &
     wm=$!
@@ -128,12 +109,7 @@ fi
 
 (cd "$work" && QT_QPA_PLATFORM=xcb exec ./korvane) >"$work/korvane.log" 2>&1 &
 game=$!
-window=
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Korvane$' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    sleep 0.1
-done
+window=$(korvane_window)
 if [ -z "$window" ]; then
     echo "the game window did not appear"
     cat "$work/korvane.log"
