@@ -83,6 +83,7 @@ public:
     // remembered down that is not held.
     void pbGameMouseLost(Qt::MouseButtons held);
     bool CycleFlag(int x, int y);
+    void SetButton(Qt::MouseButton button, bool down);
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // Status bar

@@ -25,17 +25,7 @@ void TfrmKorvane::pbGameMouseDown(Qt::MouseButton button, int X, int Y)
     const QPoint cell = View().CellAt(X, Y);
     const int x = cell.x();
     const int y = cell.y();
-    if (button == Qt::LeftButton) {
-        LeftDown = true;
-        LeftPending = true;
-        if (RightDown)
-            RightPending = false;
-    } else if (button == Qt::RightButton) {
-        RightDown = true;
-        RightPending = true;
-        if (LeftDown)
-            LeftPending = false;
-    }
+    SetButton(button, true);
     if (LeftDown) {
         if (RightDown) {
             DrawPressedBlock(x, y);
@@ -142,17 +132,21 @@ void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
             ShowNormalFace();
         }
     }
-    if (button == Qt::LeftButton) {
-        LeftDown = false;
-        LeftPending = false;
-        if (RightDown)
-            RightPending = false;
-    } else if (button == Qt::RightButton) {
-        RightDown = false;
-        RightPending = false;
-        if (LeftDown)
-            LeftPending = false;
-    }
+    SetButton(button, false);
+}
+
+// The left or right button went down or up: its own flags follow it, and the
+// other button's pending action is cancelled while that one is held, so that
+// a two-button gesture acts once. The middle button changes nothing.
+void TfrmKorvane::SetButton(Qt::MouseButton button, bool down)
+{
+    if (button != Qt::LeftButton && button != Qt::RightButton)
+        return;
+    const bool left = button == Qt::LeftButton;
+    (left ? LeftDown : RightDown) = down;
+    (left ? LeftPending : RightPending) = down;
+    if (left ? RightDown : LeftDown)
+        (left ? RightPending : LeftPending) = false;
 }
 
 void TfrmKorvane::pbGameMouseLost(Qt::MouseButtons held)

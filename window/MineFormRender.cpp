@@ -85,7 +85,7 @@ void TfrmKorvane::RenderField()
     // Columns that show only background: the margins, and the ring columns
     // without Surroundings. The rest, [inner, inner + count), come from the model.
     const int first = view.FirstRow(); // and, past the margin, the first column
-    const int columns = size.width() / CellWidth;
+    const int columns = view.LastColumn() - view.FirstColumn() + 1;
     const int inner = view.PictureColumn(first);
     const int count = view.ShownColumns();
 

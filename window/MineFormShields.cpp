@@ -20,33 +20,55 @@ void TfrmKorvane::CreateShieldsMenu()
     miSingle = shieldItem(miShields, QStringLiteral("Single"), 1);
     miMaximum = shieldItem(miShields, QStringLiteral("Maximum"), 0);
 
-    // "Percentage" and "Fixed" open submenus and carry a radio mark of their own.
-    auto family = [this](const QString &caption, QMenu **menu, QAction **item) {
-        *menu = miShields->addMenu(caption);
-        *item = (*menu)->menuAction();
-        (*item)->setCheckable(true);
-        SetTag(*item, 0);
-        RadioGroup(miShields, 0)->addAction(*item);
+    // "Percentage" and "Fixed" open submenus and carry a radio mark of their
+    // own: four standard entries, a separator, the custom entry and "Custom...".
+    struct Family
+    {
+        const char *caption;
+        QMenu **menu;
+        QAction **item;
+        QAction **entries[4];
+        QAction **custom;
+        QAction **select;
+        void (TfrmKorvane::*onSelect)();
+        int tags[5]; // the four entries' and the custom entry's first
+        const char *suffix;
     };
-    family(QStringLiteral("Percentage"), &miPercentageMenu, &miPercentage);
-    miPercentage10 = shieldItem(miPercentageMenu, QStringLiteral("10%"), 10);
-    miPercentage20 = shieldItem(miPercentageMenu, QStringLiteral("20%"), 20);
-    miPercentage30 = shieldItem(miPercentageMenu, QStringLiteral("30%"), 30);
-    miPercentage40 = shieldItem(miPercentageMenu, QStringLiteral("40%"), 40);
-    miPercentageMenu->addSeparator();
-    miPercentageCustom = shieldItem(miPercentageMenu, QStringLiteral("50%"), 50);
-    miPercentageSelect = miPercentageMenu->addAction(QStringLiteral("Custom..."));
-    connect(miPercentageSelect, &QAction::triggered, this, &TfrmKorvane::miPercentageSelectClick);
-
-    family(QStringLiteral("Fixed"), &miFixedMenu, &miFixed);
-    miFixed2 = shieldItem(miFixedMenu, QStringLiteral("2"), 2);
-    miFixed3 = shieldItem(miFixedMenu, QStringLiteral("3"), 3);
-    miFixed4 = shieldItem(miFixedMenu, QStringLiteral("4"), 4);
-    miFixed5 = shieldItem(miFixedMenu, QStringLiteral("5"), 5);
-    miFixedMenu->addSeparator();
-    miFixedCustom = shieldItem(miFixedMenu, QStringLiteral("10"), 10);
-    miFixedSelect = miFixedMenu->addAction(QStringLiteral("Custom..."));
-    connect(miFixedSelect, &QAction::triggered, this, &TfrmKorvane::miFixedSelectClick);
+    const Family families[] {
+        {"Percentage",
+         &miPercentageMenu,
+         &miPercentage,
+         {&miPercentage10, &miPercentage20, &miPercentage30, &miPercentage40},
+         &miPercentageCustom,
+         &miPercentageSelect,
+         &TfrmKorvane::miPercentageSelectClick,
+         {10, 20, 30, 40, 50},
+         "%"},
+        {"Fixed",
+         &miFixedMenu,
+         &miFixed,
+         {&miFixed2, &miFixed3, &miFixed4, &miFixed5},
+         &miFixedCustom,
+         &miFixedSelect,
+         &TfrmKorvane::miFixedSelectClick,
+         {2, 3, 4, 5, 10},
+         ""},
+    };
+    for (const Family &f : families) {
+        QMenu *menu = miShields->addMenu(QString::fromLatin1(f.caption));
+        *f.menu = menu;
+        *f.item = menu->menuAction();
+        (*f.item)->setCheckable(true);
+        SetTag(*f.item, 0);
+        RadioGroup(miShields, 0)->addAction(*f.item);
+        auto caption = [&f](int tag) { return QString::number(tag) + QLatin1String(f.suffix); };
+        for (int i = 0; i < 4; ++i)
+            *f.entries[i] = shieldItem(menu, caption(f.tags[i]), f.tags[i]);
+        menu->addSeparator();
+        *f.custom = shieldItem(menu, caption(f.tags[4]), f.tags[4]);
+        *f.select = menu->addAction(QStringLiteral("Custom..."));
+        connect(*f.select, &QAction::triggered, this, f.onSelect);
+    }
 }
 
 int TfrmKorvane::ComputeShields(int bombs) const
