@@ -38,8 +38,7 @@ korvane_xvfb /dev/null || { echo "Xvfb did not start" >&2; exit 1; }
 start() {
     local dir
     dir=$(mktemp -d "$work/game.XXXXXX")
-    cp "$prog" "$dir/korvane"
-    cp -r "$(dirname "$prog")/Skins" "$(dirname "$prog")/Fonts" "$dir/"
+    korvane_game_copy "$prog" "$dir"
     printf '%s\n' "$1" >"$dir/korvane.ini"
     "$dir/korvane" >"$dir/log" 2>&1 &
     game=$!

@@ -23,12 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A program folder of its own: the settings file written at exit lands there.
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir "$work/korvane"
-cp "$build/korvane" "$work/korvane/"
-cp -r dist/Skins dist/Fonts "$work/korvane/"
+korvane_game_copy "$build/korvane" "$work/korvane"
+export XDG_RUNTIME_DIR="$work/korvane/runtime"
 
 korvane_xvfb /dev/null || { echo "Xvfb did not start" >&2; exit 2; }
 

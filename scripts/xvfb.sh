@@ -46,3 +46,17 @@ korvane_window() {
     done
     echo "$win"
 }
+
+# korvane_game_copy PROGRAM DIR: a copy of the program in a folder of its own,
+# with the skins and fonts found beside it; the settings file written at exit
+# lands there. With DIR/runtime as XDG_RUNTIME_DIR, Qt finds a private one.
+korvane_game_copy() {
+    local from sub
+    from=$(dirname "$1")
+    mkdir -p "$2" && mkdir -m 700 -p "$2/runtime"
+    cp "$1" "$2/korvane"
+    for sub in Skins Fonts; do
+        [ -d "$from/$sub" ] && cp -r "$from/$sub" "$2/"
+    done
+    return 0
+}

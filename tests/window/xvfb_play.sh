@@ -40,11 +40,8 @@ fail() {
 
 korvane_xvfb "$WORK/xvfb.log" || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
 
-mkdir -p "$OUT" "$WORK/program"
-cp "$PROGRAM" "$WORK/program/korvane"
-for folder in Skins Fonts; do
-    [ -d "$(dirname "$PROGRAM")/$folder" ] && cp -r "$(dirname "$PROGRAM")/$folder" "$WORK/program/"
-done
+mkdir -p "$OUT"
+korvane_game_copy "$PROGRAM" "$WORK/program"
 
 # The faces as the button shows them: the background on the button's grey.
 for i in 0 1 2 3; do

@@ -54,11 +54,7 @@ cleanup() {
 trap cleanup EXIT
 
 # The program writes its settings beside itself: run a copy.
-folder=$(dirname "$program")
-cp "$program" "$work/korvane"
-for sub in Skins Fonts; do
-    [ -d "$folder/$sub" ] && cp -r "$folder/$sub" "$work/"
-done
+korvane_game_copy "$program" "$work"
 
 if [ "$mode" = wayland ]; then
     export XDG_RUNTIME_DIR=$work WAYLAND_DISPLAY=wl
