@@ -156,14 +156,16 @@ fi
 # On a busy machine the menu may open late: try a few times.
 attempts="1 2 3" saved=Beginner=1
 if [ "$mode" = openbox ]; then
-    # Each dialog through the menus: a title bar without buttons.
+    # Each dialog through the menus: a title bar without buttons, titled
+    # exactly with its caption (nothing appended after it).
     for item in "Custom Field:alt+g c" "Custom Shields:alt+o h Down Down Right Up Return" \
         "About Oskavel:alt+h a" "Credits:alt+h Down Return"; do
         xdotool windowfocus --sync "$window" 2>/dev/null
         for key in ${item#*:}; do xdotool key "$key" sleep 0.3; done
         dialog=$(timeout 5 xdotool search --sync --onlyvisible --name "^${item%%:*}\$" | head -n 1)
         hints "$dialog"
-        [[ $(hints "$dialog") = *"0x1, 0x6, 0x0, 0x0, 0x0"* ]] || { echo "FAIL: hints"; status=1; }
+        [[ $(hints "$dialog") = *"0x1, 0x6, 0x0, 0x0, 0x0"*"= \"${item%%:*}\""* ]] ||
+            { echo "FAIL: hints or title of ${item%%:*}"; status=1; }
         xdotool key Escape sleep 0.3
     done
     # Auto Open, checked by default, off through the menu; then logout's SIGTERM.
