@@ -458,7 +458,9 @@ TEST_F(CustomFieldFromMenu, AFieldAsTallAsTheScreenCannotGrow)
     // Find a height whose window leaves less than one row of the work area free.
     int found = 0;
     for (int h = 40; h < 80 && !found; ++h) {
-        Play(std::vector<std::string>(static_cast<std::size_t>(h), std::string(11, '.')));
+        std::vector<std::string> field(static_cast<std::size_t>(h), "#.........#");
+        field.front() = field.back() = std::string(11, '#');
+        Play(field);
         const int spare = area.height() - w.frameGeometry().height();
         if (spare >= 0 && spare < w.CellHeight)
             found = h;

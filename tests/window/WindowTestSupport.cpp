@@ -1,36 +1,12 @@
 #include "WindowTestSupport.h"
 
+#include "FieldPicture.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 
 namespace korvane::test {
-
-MineRandom PictureRandom(const std::vector<std::string> &picture)
-{
-    std::vector<std::int32_t> draws;
-    for (char wanted : {'W', '*'}) {
-        for (std::size_t y = 0; y < picture.size(); ++y) {
-            for (std::size_t x = 0; x < picture[y].size(); ++x) {
-                if (picture[y][x] == wanted) {
-                    // The field draws x = 1 + R(width - 1), then y = 1 + R(height - 1).
-                    draws.push_back(static_cast<std::int32_t>(x) - 1);
-                    draws.push_back(static_cast<std::int32_t>(y) - 1);
-                }
-            }
-        }
-    }
-    auto state = std::make_shared<std::pair<std::vector<std::int32_t>, std::size_t>>(draws, 0);
-    return [state](std::int32_t n) {
-        auto &[list, next] = *state;
-        if (next >= list.size())
-            throw std::logic_error("the field asked for more draws than the picture holds");
-        const std::int32_t v = list[next++];
-        if (v < 0 || v >= n)
-            throw std::logic_error("a draw outside its range");
-        return v;
-    };
-}
 
 WindowTest::WindowTest()
     : FDesktop(FDir.filePath(QStringLiteral("korvane")))
@@ -62,16 +38,11 @@ TfrmKorvane &WindowTest::Open()
 void WindowTest::Play(const std::vector<std::string> &picture)
 {
     TfrmKorvane &w = *FWindow;
-    int walls = 0;
-    int bombs = 0;
-    for (const std::string &row : picture) {
-        walls += static_cast<int>(std::count(row.begin(), row.end(), 'W'));
-        bombs += static_cast<int>(std::count(row.begin(), row.end(), '*'));
-    }
-    w.GameWidth = static_cast<int>(picture.front().size());
-    w.GameHeight = static_cast<int>(picture.size());
-    w.GameBombs = bombs;
-    w.GameWalls = walls;
+    const FieldLayout layout = ParseLayout(picture);
+    w.GameWidth = layout.width;
+    w.GameHeight = layout.height;
+    w.GameBombs = static_cast<int>(layout.bombs.size());
+    w.GameWalls = static_cast<int>(layout.walls.size());
     w.SetRandomSource(PictureRandom(picture));
     w.NewGame();
     w.SetRandomSource({});

@@ -1,6 +1,6 @@
 // What the window tests share: an offscreen application, a program folder of
 // their own, a desktop that records instead of showing, and fields laid out
-// from pictures.
+// from pictures (FieldPicture.h).
 #pragma once
 
 #include "Desktop.h"
@@ -13,10 +13,6 @@
 #include <vector>
 
 namespace korvane::test {
-
-// Draws that make MineGame place exactly the walls ('W') and bombs ('*') of a
-// picture whose outer ring is the wall ring ('#'); '.' is a plain cell.
-MineRandom PictureRandom(const std::vector<std::string> &picture);
 
 class WindowTest : public ::testing::Test
 {
