@@ -14,6 +14,12 @@
 
 namespace korvane::test {
 
+// The tile cell (x, y) shows, looked up in the tile table by what the game
+// tells of the cell; a combination the table lacks fails the test.
+int ExpectedTile(const MineGame &game, bool surround, int x, int y);
+// The same while the mouse holds the cell down.
+int ExpectedPressedTile(const MineGame &game, bool surround, int x, int y);
+
 class WindowTest : public ::testing::Test
 {
 protected:
