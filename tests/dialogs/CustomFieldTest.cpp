@@ -139,6 +139,11 @@ TEST_F(CustomDialog, AStepThatWouldLeaveNoRoomIsRefused)
     EXPECT_EQ(d.udBombs->Maximum(), 100);
     StepUp(d.udBombs);
     EXPECT_EQ(Shown(d), Texts(10, 10, 61, 39));
+    // A step that leaves exactly the room the bombs and walls take is allowed.
+    Fill(10, 10, 60, 30);
+    StepDown(d.udHeight); // 9 x 10 = 90
+    StepDown(d.udWidth); // 9 x 9 = 81 < 90: refused
+    EXPECT_EQ(Shown(d), Texts(9, 10, 60, 30));
 }
 
 TEST_F(CustomDialog, AGrowingFieldRaisesTheBombAndWallMaxima)
