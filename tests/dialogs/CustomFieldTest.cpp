@@ -139,6 +139,11 @@ TEST_F(CustomDialog, AStepThatWouldLeaveNoRoomIsRefused)
     EXPECT_EQ(d.udBombs->Maximum(), 100);
     StepUp(d.udBombs);
     EXPECT_EQ(Shown(d), Texts(10, 10, 61, 39));
+    // A step that leaves exactly the room the bombs and walls take is allowed.
+    Fill(10, 10, 60, 30);
+    StepDown(d.udHeight); // 9 x 10 = 90
+    StepDown(d.udWidth); // 9 x 9 = 81 < 90: refused
+    EXPECT_EQ(Shown(d), Texts(9, 10, 60, 30));
 }
 
 TEST_F(CustomDialog, AGrowingFieldRaisesTheBombAndWallMaxima)
@@ -458,7 +463,9 @@ TEST_F(CustomFieldFromMenu, AFieldAsTallAsTheScreenCannotGrow)
     // Find a height whose window leaves less than one row of the work area free.
     int found = 0;
     for (int h = 40; h < 80 && !found; ++h) {
-        Play(std::vector<std::string>(static_cast<std::size_t>(h), std::string(11, '.')));
+        std::vector<std::string> field(static_cast<std::size_t>(h), "#.........#");
+        field.front() = field.back() = std::string(11, '#');
+        Play(field);
         const int spare = area.height() - w.frameGeometry().height();
         if (spare >= 0 && spare < w.CellHeight)
             found = h;

@@ -215,6 +215,12 @@ TEST_F(LinkLabelTest, AClickPlaysTheSoundOpensTheLinkAndReports)
     // The right button is no click.
     QTest::mouseClick(label, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_EQ(clicked.count(), 2);
+    // A press that moves off the link before its release opens nothing.
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(label, QPoint(-20, 5));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-20, 5));
+    EXPECT_EQ(desktop.Opened.size(), 2);
+    EXPECT_EQ(clicked.count(), 2);
 }
 
 TEST_F(LinkLabelTest, TheMouseChangesTheColourAndTheMagnetUndoesItself)

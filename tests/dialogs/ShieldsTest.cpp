@@ -209,6 +209,17 @@ TEST_F(ShieldsTest, ChoosingSingleAfterTwoHitsLeavesOneMoreHit)
     EXPECT_EQ(HitsToLose(*w.Game), 1);
 }
 
+TEST_F(ShieldsTest, ChoosingFixed3AfterThreeHitsLeavesOneMoreHit)
+{
+    TfrmKorvane &w = Open();
+    w.miMaximum->trigger();
+    Play(SixteenBombs);
+    Hit(*w.Game, 3);
+    w.miFixed3->trigger();
+    EXPECT_FALSE(w.Game->IsFinished());
+    EXPECT_EQ(HitsToLose(*w.Game), 1);
+}
+
 TEST_F(ShieldsTest, ChoosingFixed10AfterTwoHitsSetsTen)
 {
     TfrmKorvane &w = Open();

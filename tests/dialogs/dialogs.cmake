@@ -1,9 +1,5 @@
 # Settings file, shields, custom field, About, Credits and Readme: the window
 # with its dialogs, driven through menus and widgets.
-if(NOT KORVANE_OFFSCREEN_ENV)
-  set(KORVANE_OFFSCREEN_ENV
-    "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_SOURCE_DIR}/tests/window/offscreen.json")
-endif()
 add_executable(dialog_tests
   ${CMAKE_CURRENT_LIST_DIR}/DialogTestSupport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DialogTestSupport.h

@@ -564,14 +564,21 @@ TEST(Chord, NumberTwoWithAFlagAndAHitOpensEveryHiddenAndMarkedNeighbour)
     });
     struct Case
     {
-        bool flag, hit, opens;
+        bool flag, hit, secondFlag, opens;
     };
-    const Case cases[] = {{true, true, true}, {true, false, false}, {false, true, false}};
+    const Case cases[] = {{true, true, false, true},
+                          {true, false, false, false},
+                          {false, true, false, false},
+                          {true, true, true, false}};
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.flag ? "flag" : "no flag") + (c.hit ? ", hit" : ", no hit"));
+        SCOPED_TRACE(std::string(c.flag ? "flag" : "no flag") + (c.hit ? ", hit" : ", no hit")
+                     + (c.secondFlag ? ", second flag" : ""));
         auto game = MakeGame(layout, {.shields = 3, .autoOpen = false});
         if (c.flag) {
             ASSERT_TRUE(game->FlagCell(1, 1));
+        }
+        if (c.secondFlag) {
+            ASSERT_TRUE(game->FlagCell(1, 2));
         }
         if (c.hit) {
             ASSERT_TRUE(game->OpenCell(3, 1));

@@ -7,4 +7,4 @@ target_link_libraries(platform_hardening_tests PRIVATE korvane_platform GTest::g
 target_compile_definitions(platform_hardening_tests PRIVATE
   KORVANE_PLATFORM_INPUTS="${CMAKE_CURRENT_SOURCE_DIR}/inputs")
 gtest_discover_tests(platform_hardening_tests DISCOVERY_TIMEOUT 60
-  PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  PROPERTIES ENVIRONMENT "${KORVANE_OFFSCREEN_ENV}")

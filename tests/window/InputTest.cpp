@@ -1,6 +1,7 @@
 // Mouse and keyboard play, through real Qt mouse and key events on the field:
 // what the model does, which tiles are drawn, the face, the counter, the
 // clock and the status bar.
+#include "FieldPicture.h"
 #include "InputTestSupport.h"
 #include "WindowTestSupport.h"
 

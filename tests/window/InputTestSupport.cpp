@@ -4,52 +4,6 @@
 
 namespace korvane::test {
 
-int ExpectedTile(const MineGame &game, bool surround, int x, int y)
-{
-    const MineCellState st = game.CellState(x, y);
-    const MineCellContent ct = game.CellContent(x, y);
-    const int n = game.CellNumber(x, y);
-    const bool ringColumn = x == 0 || x == game.FWidth - 1;
-    if (ct == ccWall && (st == csHidden || (!surround && ringColumn)))
-        return TileBackground;
-    if (game.IsFinished()) {
-        if (ct == ccBomb && st == csOpen)
-            return 9;
-        if (ct == ccBomb && st == csFlagged)
-            return 42;
-        if (ct == ccBomb && game.IsLost())
-            return 20;
-        if (ct == ccBomb)
-            return 31;
-        if (ct == ccWall)
-            return 11 + n;
-        if (st == csOpen)
-            return n;
-        if (st == csFlagged)
-            return 33 + n;
-        return 22 + n;
-    }
-    if (st == csOpen && ct == ccBomb)
-        return 9;
-    if (st == csOpen && ct == ccWall)
-        return 11 + n;
-    if (st == csOpen)
-        return n;
-    if (st == csFlagged)
-        return 21;
-    if (st == csMarked)
-        return 32;
-    return 22;
-}
-
-int ExpectedPressedTile(const MineGame &game, bool surround, int x, int y)
-{
-    const MineCellState st = game.CellState(x, y);
-    if (st == csOpen || st == csFlagged || game.CellContent(x, y) == ccWall)
-        return ExpectedTile(game, surround, x, y);
-    return st == csMarked ? 43 : 0;
-}
-
 QImage ExpectedFace(const TfrmKorvane &w, int index)
 {
     QImage face = w.ilFaces.Image(index).convertToFormat(QImage::Format_ARGB32);

@@ -1,5 +1,4 @@
-// What the play tests share: the tile a cell should show, worked out from the
-// model by the rules of the tile table (not by asking the window), and the
+// What the play tests share beyond the tile table (WindowTestSupport.h): the
 // pictures a player sees on the face button and the bombs-left counter.
 #pragma once
 
@@ -11,11 +10,6 @@
 namespace korvane::test {
 
 inline constexpr int TileBackground = 10;
-
-// The tile cell (x, y) shows while nobody presses it.
-int ExpectedTile(const MineGame &game, bool surround, int x, int y);
-// The tile cell (x, y) shows while the mouse holds it down.
-int ExpectedPressedTile(const MineGame &game, bool surround, int x, int y);
 
 // Face index of the new-game button as the player sees it: the face image
 // with the colour of its bottom-left pixel made transparent.

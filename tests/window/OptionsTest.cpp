@@ -1,6 +1,7 @@
 // The presets, new games from the menu, the face and F2, and the option
 // toggles of the Options menu, all driven through their menu items.
 #include "DisplaySupport.h"
+#include "FieldPicture.h"
 
 #include <QTest>
 

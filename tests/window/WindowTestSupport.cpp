@@ -1,35 +1,99 @@
 #include "WindowTestSupport.h"
 
+#include "FieldPicture.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 
-namespace korvane::test {
+namespace {
 
-MineRandom PictureRandom(const std::vector<std::string> &picture)
+enum Outcome { Running, Won, Lost, Finished };
+
+// A tile, or the first of a row of nine tiles where the cell's number picks one.
+struct Shown
 {
-    std::vector<std::int32_t> draws;
-    for (char wanted : {'W', '*'}) {
-        for (std::size_t y = 0; y < picture.size(); ++y) {
-            for (std::size_t x = 0; x < picture[y].size(); ++x) {
-                if (picture[y][x] == wanted) {
-                    // The field draws x = 1 + R(width - 1), then y = 1 + R(height - 1).
-                    draws.push_back(static_cast<std::int32_t>(x) - 1);
-                    draws.push_back(static_cast<std::int32_t>(y) - 1);
-                }
-            }
+    int first;
+    bool numbered;
+};
+constexpr Shown T(int tile)
+{
+    return {tile, false};
+}
+constexpr Shown N(int first)
+{
+    return {first, true};
+}
+
+// Every cell the game can show: the game's outcome (Finished rows hold for
+// won and lost games), the content as the game tells it (covered cells of a
+// running game are ccUnknown), the state, and whether the cell is a ring
+// column lying in the margin (Surroundings off).
+const struct
+{
+    Outcome outcome;
+    MineCellContent content;
+    MineCellState state;
+    bool marginRing;
+    Shown tile;
+    Shown pressed;
+} TileTable[] {
+    {Running, ccUnknown, csHidden, false, T(22), T(0)},
+    {Running, ccUnknown, csFlagged, false, T(21), T(21)},
+    {Running, ccUnknown, csMarked, false, T(32), T(43)},
+    {Running, ccPlain, csOpen, false, N(0), N(0)},
+    {Running, ccBomb, csOpen, false, T(9), T(9)},
+    {Running, ccWall, csHidden, false, T(10), T(10)},
+    {Running, ccWall, csOpen, false, N(11), N(11)},
+    {Running, ccWall, csHidden, true, T(10), T(10)},
+    {Running, ccWall, csOpen, true, T(10), T(10)},
+
+    {Finished, ccPlain, csHidden, false, N(22), T(0)},
+    {Finished, ccPlain, csFlagged, false, N(33), N(33)},
+    {Finished, ccPlain, csMarked, false, N(22), T(43)},
+    {Finished, ccPlain, csOpen, false, N(0), N(0)},
+    {Finished, ccBomb, csFlagged, false, T(42), T(42)},
+    {Finished, ccBomb, csOpen, false, T(9), T(9)},
+    {Finished, ccWall, csHidden, false, T(10), T(10)},
+    {Finished, ccWall, csOpen, false, N(11), N(11)},
+    {Finished, ccWall, csHidden, true, T(10), T(10)},
+    {Finished, ccWall, csOpen, true, T(10), T(10)},
+    {Won, ccBomb, csHidden, false, T(31), T(0)},
+    {Won, ccBomb, csMarked, false, T(31), T(43)},
+    {Lost, ccBomb, csHidden, false, T(20), T(0)},
+    {Lost, ccBomb, csMarked, false, T(20), T(43)},
+};
+
+int LookUpTile(const MineGame &game, bool surround, int x, int y, bool pressed)
+{
+    const Outcome outcome = game.IsLost() ? Lost : game.IsWon() ? Won : Running;
+    const MineCellContent content = game.CellContent(x, y);
+    const MineCellState state = game.CellState(x, y);
+    const bool marginRing = !surround && (x == 0 || x == game.FWidth - 1);
+    for (const auto &row : TileTable) {
+        if ((row.outcome == outcome || (row.outcome == Finished && outcome != Running))
+            && row.content == content && row.state == state && row.marginRing == marginRing) {
+            const Shown tile = pressed ? row.pressed : row.tile;
+            return tile.first + (tile.numbered ? game.CellNumber(x, y) : 0);
         }
     }
-    auto state = std::make_shared<std::pair<std::vector<std::int32_t>, std::size_t>>(draws, 0);
-    return [state](std::int32_t n) {
-        auto &[list, next] = *state;
-        if (next >= list.size())
-            throw std::logic_error("the field asked for more draws than the picture holds");
-        const std::int32_t v = list[next++];
-        if (v < 0 || v >= n)
-            throw std::logic_error("a draw outside its range");
-        return v;
-    };
+    ADD_FAILURE() << "no tile for cell (" << x << ", " << y << "): outcome " << outcome
+                  << ", content " << int(content) << ", state " << int(state);
+    return -1;
+}
+
+} // namespace
+
+namespace korvane::test {
+
+int ExpectedTile(const MineGame &game, bool surround, int x, int y)
+{
+    return LookUpTile(game, surround, x, y, false);
+}
+
+int ExpectedPressedTile(const MineGame &game, bool surround, int x, int y)
+{
+    return LookUpTile(game, surround, x, y, true);
 }
 
 WindowTest::WindowTest()
@@ -62,16 +126,11 @@ TfrmKorvane &WindowTest::Open()
 void WindowTest::Play(const std::vector<std::string> &picture)
 {
     TfrmKorvane &w = *FWindow;
-    int walls = 0;
-    int bombs = 0;
-    for (const std::string &row : picture) {
-        walls += static_cast<int>(std::count(row.begin(), row.end(), 'W'));
-        bombs += static_cast<int>(std::count(row.begin(), row.end(), '*'));
-    }
-    w.GameWidth = static_cast<int>(picture.front().size());
-    w.GameHeight = static_cast<int>(picture.size());
-    w.GameBombs = bombs;
-    w.GameWalls = walls;
+    const FieldLayout layout = ParseLayout(picture);
+    w.GameWidth = layout.width;
+    w.GameHeight = layout.height;
+    w.GameBombs = static_cast<int>(layout.bombs.size());
+    w.GameWalls = static_cast<int>(layout.walls.size());
     w.SetRandomSource(PictureRandom(picture));
     w.NewGame();
     w.SetRandomSource({});

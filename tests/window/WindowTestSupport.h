@@ -1,6 +1,6 @@
 // What the window tests share: an offscreen application, a program folder of
 // their own, a desktop that records instead of showing, and fields laid out
-// from pictures.
+// from pictures (FieldPicture.h).
 #pragma once
 
 #include "Desktop.h"
@@ -14,9 +14,11 @@
 
 namespace korvane::test {
 
-// Draws that make MineGame place exactly the walls ('W') and bombs ('*') of a
-// picture whose outer ring is the wall ring ('#'); '.' is a plain cell.
-MineRandom PictureRandom(const std::vector<std::string> &picture);
+// The tile cell (x, y) shows, looked up in the tile table by what the game
+// tells of the cell; a combination the table lacks fails the test.
+int ExpectedTile(const MineGame &game, bool surround, int x, int y);
+// The same while the mouse holds the cell down.
+int ExpectedPressedTile(const MineGame &game, bool surround, int x, int y);
 
 class WindowTest : public ::testing::Test
 {

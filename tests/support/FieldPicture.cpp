@@ -147,6 +147,20 @@ std::unique_ptr<MineGame> MakeGame(const Picture &picture, GameOptions options)
     return MakeGame(layout, script, options);
 }
 
+MineRandom PictureRandom(const Picture &picture)
+{
+    const FieldLayout layout = ParseLayout(picture);
+    auto script = std::make_shared<DrawScript>(layout.width, layout.height);
+    script->Draw(layout.walls);
+    script->Draw(layout.bombs);
+    return [script, source = script->Source()](std::int32_t n) {
+        const std::int32_t value = source(n);
+        if (!script->Mismatches().empty())
+            throw std::logic_error(script->Mismatches().front());
+        return value;
+    };
+}
+
 namespace {
 
 char RenderCell(const MineGame &game, std::int32_t x, std::int32_t y)

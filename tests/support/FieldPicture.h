@@ -1,4 +1,4 @@
-// Small fields drawn as text, for tests of the game model.
+// Small fields drawn as text, for the tests of the game model and the window.
 //
 // A layout picture has one string per row and one character per cell:
 //   '#' ring wall   'W' interior wall   '*' bomb   '.' plain cell
@@ -102,6 +102,10 @@ std::unique_ptr<MineGame> MakeGame(const Picture &picture, GameOptions options =
 // the test fails unless the constructor used every draw of the script.
 std::unique_ptr<MineGame> MakeGame(const FieldLayout &layout, DrawScript &script,
                                    GameOptions options = {});
+
+// The random source of a new game on the picture's field, for a caller that
+// only hands it on (the window): a draw off the script throws.
+MineRandom PictureRandom(const Picture &picture);
 
 // What the player may see of the whole field, rows joined by '\n'.
 std::string Render(const MineGame &game);
