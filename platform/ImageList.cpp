@@ -68,10 +68,16 @@ void ImageList::ColourRow(std::uint32_t *dst, const std::uint8_t *view, int coun
         _mm_stream_si128(reinterpret_cast<__m128i *>(dst + i + 4),
                          _mm_set_epi32(at(7), at(6), at(5), at(4)));
     }
-    _mm_sfence(); // the streamed pixels are in place before anyone reads them
 #endif
     for (; i < count; ++i)
         dst[i] = colour[view[i]];
+}
+
+void ImageList::ColourRowsDone()
+{
+#ifdef __SSE2__
+    _mm_sfence(); // the streamed pixels are in place before anyone reads them
+#endif
 }
 
 void ImageList::Reset(int width, int height)
