@@ -1,10 +1,6 @@
 // Korvane: uncover the field, avoid the bombs.
 #include "Desktop.h"
-#include "MineAbout.h"
-#include "MineCredits.h"
-#include "MineCustom.h"
 #include "MineForm.h"
-#include "MineShields.h"
 
 #include <QApplication>
 
@@ -18,13 +14,8 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
 
     korvane::Desktop desktop;
+    // The window builds its dialogs when they are first opened.
     TfrmKorvane frmKorvane(desktop);
-    // The dialogs come after the main window and live as long as it does.
-    TfrmCustom frmCustom(&frmKorvane);
-    TfrmAbout frmAbout(desktop, &frmKorvane);
-    TfrmCredits frmCredits(desktop, &frmKorvane);
-    TfrmShields frmShields(&frmKorvane);
-    frmKorvane.SetDialogs(&frmCustom, &frmAbout, &frmCredits, &frmShields);
     frmKorvane.show();
     return app.exec();
 }
