@@ -174,7 +174,7 @@ void StatusPanels::SetPanel(int i, const QString &text, int width)
     if (FTexts[i] == text && FWidths[i] == width)
         return;
     if (FTexts[i] != text)
-        FTextWidths[i] = -1; // measured when first needed
+        FTextWidths[i] = text == FMeasuredText ? FMeasuredWidth : -1;
     int left = 0;
     for (int j = 0; j < i; ++j)
         left += FWidths[j];
@@ -192,13 +192,18 @@ int StatusPanels::TextWidth(const QString &text) const
         if (FTextWidths[i] >= 0 && FTexts[i] == text)
             return FTextWidths[i];
     }
-    return fontMetrics().horizontalAdvance(text);
+    // Kept for the panel it is about to be given.
+    FMeasuredText = text;
+    FMeasuredWidth = fontMetrics().horizontalAdvance(text);
+    return FMeasuredWidth;
 }
 
 void StatusPanels::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         FTextWidths.fill(-1);
+        FMeasuredText.clear();
+    }
     QWidget::changeEvent(event);
 }
 

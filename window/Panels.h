@@ -97,6 +97,8 @@ private:
     QStringList FTexts;
     QList<int> FWidths;
     mutable QList<int> FTextWidths; // -1 until measured
+    mutable QString FMeasuredText;
+    mutable int FMeasuredWidth = 0;
 };
 
 } // namespace korvane
