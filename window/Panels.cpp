@@ -218,9 +218,9 @@ void StatusPanels::paintEvent(QPaintEvent *event)
 {
     // Everything is drawn as for the whole bar and clipped to what changed, so
     // a partial repaint lands on the same device pixels at any scale factor.
-    // Panels wholly outside the repainted part are skipped, with a pixel to
-    // spare on each side for device pixels that straddle a panel's edge.
-    const QRect dirty = event->rect().adjusted(-1, 0, 1, 0);
+    // Panels outside the repainted part are skipped: at a fractional factor
+    // that part already takes in every pixel a device pixel on its edge touches.
+    const QRect dirty = event->rect();
     QPainter p(this);
     p.fillRect(rect(), Face);
     p.setPen(Qt::black);
@@ -228,7 +228,7 @@ void StatusPanels::paintEvent(QPaintEvent *event)
     for (qsizetype i = 0; i < FTexts.size() && x < width(); ++i) {
         // Each panel is sunken by one pixel, two pixels from its neighbour.
         const QRect cell(x, 2, FWidths[i] - 2, height() - 2);
-        if (cell.width() > 2 && x <= dirty.right() && x + FWidths[i] > dirty.left()) {
+        if (cell.width() > 2 && dirty.intersects(QRect(x, 0, FWidths[i], height()))) {
             p.fillRect(cell.left(), cell.top(), cell.width(), 1, Shadow);
             p.fillRect(cell.left(), cell.top(), 1, cell.height(), Shadow);
             p.fillRect(cell.left(), cell.bottom(), cell.width(), 1, Light);
