@@ -1,10 +1,6 @@
 // Korvane: uncover the field, avoid the bombs.
 #include "Desktop.h"
-#include "MineAbout.h"
-#include "MineCredits.h"
-#include "MineCustom.h"
 #include "MineForm.h"
-#include "MineShields.h"
 #include "QuitSignals.h"
 
 #include <QApplication>
@@ -27,13 +23,8 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
 
     korvane::Desktop desktop(BuiltInstall);
+    // The window builds its dialogs when they are first opened.
     TfrmKorvane frmKorvane(desktop);
-    // The dialogs come after the main window and live as long as it does.
-    TfrmCustom frmCustom(&frmKorvane);
-    TfrmAbout frmAbout(desktop, &frmKorvane);
-    TfrmCredits frmCredits(desktop, &frmKorvane);
-    TfrmShields frmShields(&frmKorvane);
-    frmKorvane.SetDialogs(&frmCustom, &frmAbout, &frmCredits, &frmShields);
     // Logout, shutdown and Ctrl+C end the game as Game > Exit does, settings
     // saved; an open dialog is cancelled first.
     korvane::QuitSignals quitSignals;

@@ -228,18 +228,17 @@ public:
     QAction *Credits1 = nullptr;
     QAction *About1 = nullptr;
 
-    // Dialogs: created after the main window and handed to it.
-    void SetDialogs(TfrmCustom *custom, TfrmAbout *about, TfrmCredits *credits,
-                    TfrmShields *shields);
+    // Dialogs: each is built at its first opening, not before the window's
+    // first frame, and belongs to the window from then on.
+    TfrmCustom &CustomDialog();
+    TfrmAbout &AboutDialog();
+    TfrmCredits &CreditsDialog();
+    TfrmShields &ShieldsDialog();
     void miPercentageSelectClick();
     void miFixedSelectClick();
     void About1Click();
     void Credits1Click();
     void ReadMetxt1Click();
-    TfrmCustom *frmCustom = nullptr;
-    TfrmAbout *frmAbout = nullptr;
-    TfrmCredits *frmCredits = nullptr;
-    TfrmShields *frmShields = nullptr;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -273,6 +272,10 @@ private:
     int PanelsHeight() const;
 
     korvane::Desktop &FDesktop;
+    TfrmCustom *frmCustom = nullptr;
+    TfrmAbout *frmAbout = nullptr;
+    TfrmCredits *frmCredits = nullptr;
+    TfrmShields *frmShields = nullptr;
     MineRandom FRandom;
     std::mt19937 FGenerator;
     // Which field-size item lost its mark when Qt moved it to another, so

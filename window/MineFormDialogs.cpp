@@ -5,6 +5,7 @@
 #include "MineAbout.h"
 #include "MineCredits.h"
 #include "MineCustom.h"
+#include "MineShields.h"
 
 #include <QDir>
 #include <QMenuBar>
@@ -12,13 +13,32 @@
 
 using namespace korvane;
 
-void TfrmKorvane::SetDialogs(TfrmCustom *custom, TfrmAbout *about, TfrmCredits *credits,
-                             TfrmShields *shields)
+TfrmCustom &TfrmKorvane::CustomDialog()
 {
-    frmCustom = custom;
-    frmAbout = about;
-    frmCredits = credits;
-    frmShields = shields;
+    if (!frmCustom)
+        frmCustom = new TfrmCustom(this);
+    return *frmCustom;
+}
+
+TfrmAbout &TfrmKorvane::AboutDialog()
+{
+    if (!frmAbout)
+        frmAbout = new TfrmAbout(FDesktop, this);
+    return *frmAbout;
+}
+
+TfrmCredits &TfrmKorvane::CreditsDialog()
+{
+    if (!frmCredits)
+        frmCredits = new TfrmCredits(FDesktop, this);
+    return *frmCredits;
+}
+
+TfrmShields &TfrmKorvane::ShieldsDialog()
+{
+    if (!frmShields)
+        frmShields = new TfrmShields(this);
+    return *frmShields;
 }
 
 void TfrmKorvane::miCustomClick()
@@ -34,11 +54,7 @@ void TfrmKorvane::miCustomClick()
         if (FCheckedBefore)
             FCheckedBefore->setChecked(true);
     };
-    if (!frmCustom) {
-        restoreMark();
-        return;
-    }
-    TfrmCustom &d = *frmCustom;
+    TfrmCustom &d = CustomDialog();
     CentreOnWindow(&d);
     const QSize max = ScreenMaxima(pbGame->size(), frameGeometry().size());
     d.Prepare({GameHeight - 2, GameWidth - 2, GameBombs, GameWalls}, max.height(), max.width());
@@ -75,10 +91,8 @@ QSize TfrmKorvane::ScreenMaxima(QSize fieldBox, QSize outer) const
 
 void TfrmKorvane::About1Click()
 {
-    if (!frmAbout)
-        return;
     const QRect m = frameGeometry();
-    TfrmAbout &a = *frmAbout;
+    TfrmAbout &a = AboutDialog();
     const int aw = a.frameGeometry().width();
     int left = m.left() + m.width() / 2 - aw / 2;
     const int d = std::abs(m.left() - left) * 40 / 100;
@@ -92,10 +106,8 @@ void TfrmKorvane::About1Click()
 
 void TfrmKorvane::Credits1Click()
 {
-    if (!frmCredits)
-        return;
     const QRect m = frameGeometry();
-    TfrmCredits &c = *frmCredits;
+    TfrmCredits &c = CreditsDialog();
     const int cw = c.frameGeometry().width();
     const int left = cw >= m.width() ? m.left() + m.width() / 2 - ((cw / 2) * 4) / 5
                                      : m.left() + m.width() / 2 - ((cw / 2) * 6) / 5;

@@ -128,16 +128,15 @@ void TfrmKorvane::CentreOnWindow(QWidget *dialog) const
 // value and caption, and the selection.
 void TfrmKorvane::SelectCustomShields(QAction *custom, bool percentage)
 {
-    if (!frmShields)
-        return;
-    CentreOnWindow(frmShields);
+    TfrmShields &d = ShieldsDialog();
+    CentreOnWindow(&d);
     if (percentage)
-        frmShields->PreparePercentage(Tag(custom));
+        d.PreparePercentage(Tag(custom));
     else
-        frmShields->PrepareFixed(Tag(custom));
-    if (frmShields->exec() != QDialog::Accepted)
+        d.PrepareFixed(Tag(custom));
+    if (d.exec() != QDialog::Accepted)
         return;
-    const int v = frmShields->Value();
+    const int v = d.Value();
     SetTag(custom, v);
     custom->setText(QString::number(v) + (percentage ? QStringLiteral("%") : QString()));
     ShieldClick(custom);

@@ -169,19 +169,58 @@ void StatusPanels::SetPanel(int i, const QString &text, int width)
     while (FTexts.size() <= i) {
         FTexts.append(QString());
         FWidths.append(0);
+        FTextWidths.append(0);
     }
+    if (FTexts[i] == text && FWidths[i] == width)
+        return;
+    if (FTexts[i] != text)
+        FTextWidths[i] = text == FMeasuredText ? FMeasuredWidth : -1;
+    int left = 0;
+    for (int j = 0; j < i; ++j)
+        left += FWidths[j];
+    // A new text repaints its own panel; a new width moves every panel after it.
+    update(QRect(left, 0, FWidths[i] == width ? width : this->width() - left, height()));
     FTexts[i] = text;
     FWidths[i] = width;
-    update();
 }
 
 int StatusPanels::TextWidth(const QString &text) const
 {
-    return fontMetrics().horizontalAdvance(text);
+    // Measuring shapes the text: the texts on show are measured once, and
+    // most updates change one of them.
+    for (qsizetype i = 0; i < FTexts.size(); ++i) {
+        if (FTextWidths[i] >= 0 && FTexts[i] == text)
+            return FTextWidths[i];
+    }
+    // Kept for the panel it is about to be given.
+    FMeasuredText = text;
+    FMeasuredWidth = fontMetrics().horizontalAdvance(text);
+    return FMeasuredWidth;
 }
 
-void StatusPanels::paintEvent(QPaintEvent *)
+void StatusPanels::changeEvent(QEvent *event)
 {
+    if (event->type() == QEvent::FontChange) {
+        FTextWidths.fill(-1);
+        FMeasuredText.clear();
+    }
+    QWidget::changeEvent(event);
+}
+
+int StatusPanels::PanelTextWidth(qsizetype i) const
+{
+    if (FTextWidths[i] < 0)
+        FTextWidths[i] = fontMetrics().horizontalAdvance(FTexts[i]);
+    return FTextWidths[i];
+}
+
+void StatusPanels::paintEvent(QPaintEvent *event)
+{
+    // Everything is drawn as for the whole bar and clipped to what changed, so
+    // a partial repaint lands on the same device pixels at any scale factor.
+    // Panels outside the repainted part are skipped: at a fractional factor
+    // that part already takes in every pixel a device pixel on its edge touches.
+    const QRect dirty = event->rect();
     QPainter p(this);
     p.fillRect(rect(), Face);
     p.setPen(Qt::black);
@@ -189,7 +228,7 @@ void StatusPanels::paintEvent(QPaintEvent *)
     for (qsizetype i = 0; i < FTexts.size() && x < width(); ++i) {
         // Each panel is sunken by one pixel, two pixels from its neighbour.
         const QRect cell(x, 2, FWidths[i] - 2, height() - 2);
-        if (cell.width() > 2) {
+        if (cell.width() > 2 && dirty.intersects(QRect(x, 0, FWidths[i], height()))) {
             p.fillRect(cell.left(), cell.top(), cell.width(), 1, Shadow);
             p.fillRect(cell.left(), cell.top(), 1, cell.height(), Shadow);
             p.fillRect(cell.left(), cell.bottom(), cell.width(), 1, Light);
@@ -198,7 +237,7 @@ void StatusPanels::paintEvent(QPaintEvent *)
             // and one before the right bevel: the first panel is two pixels
             // narrower than the others.
             const QRect inside = cell.adjusted(1, 1, -1, -1);
-            const int space = inside.width() - TextWidth(FTexts[i]);
+            const int space = inside.width() - PanelTextWidth(i);
             p.setPen(Qt::black);
             p.drawText(inside.adjusted(std::clamp(space - 1, 0, 2), 0, 0, 0),
                        Qt::AlignVCenter | Qt::AlignLeft, FTexts[i]);

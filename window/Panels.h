@@ -85,10 +85,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    int PanelTextWidth(qsizetype i) const;
+
     QStringList FTexts;
     QList<int> FWidths;
+    mutable QList<int> FTextWidths; // -1 until measured
+    mutable QString FMeasuredText;
+    mutable int FMeasuredWidth = 0;
 };
 
 } // namespace korvane

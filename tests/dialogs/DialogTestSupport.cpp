@@ -87,11 +87,11 @@ TfrmKorvane &DialogWindowTest::OpenWithDialogs()
 {
     FWindow = std::make_unique<TfrmKorvane>(FDesktop);
     TfrmKorvane &w = *FWindow;
-    Custom = new TfrmCustom(&w);
-    About = new TfrmAbout(FDesktop, &w);
-    Credits = new TfrmCredits(FDesktop, &w);
-    Shields = new TfrmShields(&w);
-    w.SetDialogs(Custom, About, Credits, Shields);
+    // Built before they open, so that a test can reach them while they are up.
+    Custom = &w.CustomDialog();
+    About = &w.AboutDialog();
+    Credits = &w.CreditsDialog();
+    Shields = &w.ShieldsDialog();
     w.show();
     return w;
 }

@@ -39,7 +39,7 @@ QString IniLookup(const QList<IniSection> &ini, const QString &section, const QS
 class DialogWindowTest : public WindowTest
 {
 protected:
-    // Creates the window and then its dialogs, as the program does, and shows it.
+    // Creates the window, has it build its four dialogs and shows it.
     TfrmKorvane &OpenWithDialogs();
     QString SettingsText() const;
     QList<IniSection> SavedSettings() const { return ParseIni(SettingsText()); }

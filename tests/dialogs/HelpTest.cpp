@@ -6,11 +6,14 @@
 #include "MineAbout.h"
 #include "MineCredits.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace korvane;
 using namespace korvane::test;
@@ -297,6 +300,37 @@ TEST_F(HelpMenu, CreditsStandsOffCentreBelowTheTop)
                                                          : m.left() + m.width() / 2 - half * 6 / 5;
         EXPECT_EQ(placed.left(), expected) << preset->text().toStdString();
         EXPECT_EQ(placed.top(), m.top() + 40);
+    }
+}
+
+TEST_F(HelpMenu, EveryDialogBuiltAtItsFirstOpeningOpensAsItDoesLater)
+{
+    TfrmKorvane &w = Open();
+    EXPECT_TRUE(w.findChildren<QDialog *>().isEmpty());
+    for (QAction *item : {w.miCustom, w.miPercentageSelect, w.Credits1, w.About1}) {
+        QStringList openings;
+        for (int i = 0; i < 2; ++i) {
+            QTimer::singleShot(0, &w, [&] {
+                auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                if (!d)
+                    return; // nothing recorded: the count below fails
+                EXPECT_EQ(d->parentWidget(), &w);
+                EXPECT_TRUE(d->isModal());
+                const QRect g = d->frameGeometry();
+                QString seen = QStringLiteral("%1,%2 %3x%4")
+                                   .arg(g.x())
+                                   .arg(g.y())
+                                   .arg(g.width())
+                                   .arg(g.height());
+                for (const QLineEdit *e : d->findChildren<QLineEdit *>())
+                    seen += QStringLiteral(" %1[%2]").arg(e->text(), e->selectedText());
+                openings << seen;
+                d->reject();
+            });
+            item->trigger();
+        }
+        ASSERT_EQ(openings.size(), 2) << item->text().toStdString();
+        EXPECT_EQ(openings[0], openings[1]) << item->text().toStdString();
     }
 }
 

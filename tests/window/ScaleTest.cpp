@@ -76,32 +76,51 @@ TEST_P(ScaleTest, FieldIsDrawnWithItsOwnColoursOnly)
         EXPECT_TRUE(source.contains(c)) << "blended colour " << std::hex << c;
 }
 
+// Repaints r alone and compares it with the whole widget's drawing.
+void ExpectRepaintMatchesWhole(QWidget *widget, const QRect &r)
+{
+    const QImage whole = Render(widget, QRegion(widget->rect()));
+    const QImage part = Render(widget, QRegion(r));
+    const qreal dpr = widget->devicePixelRatioF();
+    // Compare every device pixel whose centre lies in the rectangle: the edge
+    // pixels are where a partial repaint could differ.
+    const QRect device(
+        QPoint(qCeil(r.left() * dpr - 0.5), qCeil(r.top() * dpr - 0.5)),
+        QPoint(qCeil((r.right() + 1) * dpr - 0.5) - 1, qCeil((r.bottom() + 1) * dpr - 0.5) - 1));
+    // Pixels the clip left out keep what the screen had; every pixel the
+    // repaint did touch must equal the whole drawing's.
+    const QRgb untouched = QColor(Qt::magenta).rgb();
+    for (int y = device.top(); y <= device.bottom(); ++y)
+        for (int x = device.left(); x <= device.right(); ++x) {
+            if (part.pixel(x, y) == untouched)
+                continue;
+            ASSERT_EQ(part.pixel(x, y), whole.pixel(x, y)) << "device " << x << "," << y;
+        }
+    const QPoint middle((device.left() + device.right()) / 2, (device.top() + device.bottom()) / 2);
+    EXPECT_NE(part.pixel(middle), untouched);
+}
+
 TEST_P(ScaleTest, RepaintingOneCellMatchesTheWholeField)
 {
     TfrmKorvane &w = *FWindow;
-    const QImage whole = Render(w.pbGame, QRegion(w.pbGame->rect()));
     for (const QPoint cell : {QPoint(1, 1), QPoint(5, 5), QPoint(9, 2), QPoint(10, 10)}) {
-        const QRect r(cell.x() * w.CellWidth, cell.y() * w.CellHeight, w.CellWidth, w.CellHeight);
-        const QImage part = Render(w.pbGame, QRegion(r));
-        const qreal dpr = w.pbGame->devicePixelRatioF();
-        // Compare every device pixel whose centre lies in the cell's rectangle:
-        // the edge pixels are where a repaint of one cell could differ.
-        const QRect device(QPoint(qCeil(r.left() * dpr - 0.5), qCeil(r.top() * dpr - 0.5)),
-                           QPoint(qCeil((r.right() + 1) * dpr - 0.5) - 1,
-                                  qCeil((r.bottom() + 1) * dpr - 0.5) - 1));
-        // Pixels the clip left out keep what the screen had; every pixel the
-        // repaint did touch must equal the whole field's.
-        const QRgb untouched = QColor(Qt::magenta).rgb();
-        for (int y = device.top(); y <= device.bottom(); ++y)
-            for (int x = device.left(); x <= device.right(); ++x) {
-                if (part.pixel(x, y) == untouched)
-                    continue;
-                ASSERT_EQ(part.pixel(x, y), whole.pixel(x, y))
-                    << "cell " << cell.x() << "," << cell.y() << " device " << x << "," << y;
-            }
-        const QPoint middle((device.left() + device.right()) / 2,
-                            (device.top() + device.bottom()) / 2);
-        EXPECT_NE(part.pixel(middle), untouched);
+        SCOPED_TRACE(testing::Message() << "cell " << cell.x() << "," << cell.y());
+        ExpectRepaintMatchesWhole(
+            w.pbGame,
+            QRect(cell.x() * w.CellWidth, cell.y() * w.CellHeight, w.CellWidth, w.CellHeight));
+    }
+}
+
+TEST_P(ScaleTest, RepaintingOneStatusPanelMatchesTheWholeBar)
+{
+    TfrmKorvane &w = *FWindow;
+    w.UpdateStatusBar();
+    int left = 0;
+    for (int i = 0; i < w.sbInfo->PanelCount() && left < w.sbInfo->width(); ++i) {
+        SCOPED_TRACE(testing::Message() << "panel " << i);
+        ExpectRepaintMatchesWhole(w.sbInfo,
+                                  QRect(left, 0, w.sbInfo->PanelWidth(i), w.sbInfo->height()));
+        left += w.sbInfo->PanelWidth(i);
     }
 }
 

@@ -2,7 +2,10 @@
 // the Status toggle.
 #include "DisplaySupport.h"
 
+#include <QCoreApplication>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QScreen>
 
 using namespace korvane::test;
 
@@ -155,6 +158,26 @@ TEST_F(StatusBarTest, OnANarrowWindowTheLastPanelThatFitsFillsTheBar)
         c.preset->trigger();
         EXPECT_EQ(w.sbInfo->width(), c.bar) << c.preset->text().toStdString();
         EXPECT_EQ(Widths(), c.widths) << c.preset->text().toStdString();
+    }
+}
+
+TEST_F(StatusBarTest, WhatReachesTheScreenIsTheWholeBarAfterEveryClick)
+{
+    TfrmKorvane &w = Open();
+    PlayBeginner();
+    // Twelve cells: "Open" changes text at the same width and then grows at
+    // 10; "Known" and "Chances" change now and then.
+    for (int i = 0; i < 12; ++i) {
+        const QList<int> before = Widths();
+        ClickCell(1 + i % 9, 3 + i / 9);
+        QCoreApplication::processEvents();
+        const QImage shown = w.screen()
+                                 ->grabWindow(w.winId())
+                                 .toImage()
+                                 .copy(QRect(w.sbInfo->mapTo(&w, QPoint(0, 0)), w.sbInfo->size()))
+                                 .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown, w.sbInfo->grab().toImage().convertToFormat(QImage::Format_RGB32))
+            << Texts().join(u' ').toStdString() << (Widths() == before ? ", same widths" : "");
     }
 }
 
