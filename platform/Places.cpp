@@ -10,7 +10,7 @@ namespace korvane {
 namespace {
 
     // An XDG base folder: the variable when it holds an absolute path (the
-    // specification of those variables ignores relative ones), else its default
+    // freedesktop base directory rules ignore relative ones), else its default
     // under the home folder.
     QString XdgFolder(const char *variable, const QString &fallback)
     {
