@@ -202,9 +202,23 @@ QByteArray IniEncode(const QString &text, IniEncoding *encoding)
     if (encoding->Charset == icLatin1
         && !std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; }))
         encoding->Charset = icUtf8;
-    QByteArray bytes = encoding->Charset == icLatin1 ? text.toLatin1() : text.toUtf8();
-    if (encoding->Utf8Mark)
-        bytes.prepend(Utf8Mark);
+    auto encode = [&] {
+        QByteArray bytes = encoding->Charset == icLatin1 ? text.toLatin1() : text.toUtf8();
+        if (encoding->Utf8Mark)
+            bytes.prepend(Utf8Mark);
+        return bytes;
+    };
+    QByteArray bytes = encode();
+    if (encoding->Charset == icLatin1) {
+        // A write may leave Latin-1 bytes that read back as UTF-8 (the one
+        // line that was not valid UTF-8 replaced): the next start would see
+        // other characters. UTF-8 keeps the text.
+        IniEncoding check;
+        if (IniDecode(bytes, &check) != text) {
+            encoding->Charset = icUtf8;
+            bytes = encode();
+        }
+    }
     return bytes;
 }
 

@@ -585,6 +585,9 @@ TEST_F(IniFileTest, EncodingsKeepEveryCharacter)
         {"Latin1Holds", "; \xE9\n[S]\nK=\xE9\n", "é", "è", "; \xE9\n[S]\nK=\xE8\n"},
         {"Latin1CannotHold", "; \xE9\n[S]\nK=\xE9\n", "é", "Ω", "; \xC3\xA9\n[S]\nK=\xCE\xA9\n"},
         {"Utf8CutShortIsLatin1", "[S]\nK=1\n; \xC3", "1", "è", "[S]\nK=\xE8\n; \xC3"},
+        // "; Ã©" in Latin-1 is valid UTF-8 once the value's byte is gone.
+        {"Latin1ThatWouldReadAsUtf8", "; \xC3\xA9\n[S]\nK=\xE9\n", "é", "1",
+         "; \xC3\x83\xC2\xA9\n[S]\nK=1\n"},
     };
     for (const auto &c : cases) {
         Store(c.Before);
