@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 #if defined(__linux__)
 #    include <sys/mman.h>
@@ -25,8 +27,6 @@ std::int32_t Saturate(std::int64_t n)
 }
 
 constexpr std::size_t kHugePage = std::size_t {2} << 20;
-// How many queued cells ahead the flood fetches the memory it will need.
-constexpr std::size_t kFloodAhead = 32;
 
 // The memory of the last big grid freed, kept for the next grid of the same
 // size: a new game follows right after the old one is freed, and on a big
@@ -41,6 +41,12 @@ struct SpareBlock
     ~SpareBlock() { std::free(Data); }
 };
 thread_local SpareBlock tSpare;
+
+// What a flood works in, kept for the next flood on the thread: its first-in
+// first-out queue of cells by their view positions, a ring whose size is a
+// power of two, and the bits of the columns it settles.
+thread_local std::vector<std::size_t> tQueue;
+thread_local std::vector<std::uint64_t> tSettleBits;
 
 std::size_t BlockBytes(std::size_t bytes)
 {
@@ -83,13 +89,6 @@ void SetBit(std::uint64_t *bits, std::size_t i)
 {
     bits[i / 64] |= std::uint64_t {1} << (i % 64);
 }
-
-// The flood's block around a cell without its centre: rows outer, columns inner.
-struct Step
-{
-    std::int32_t I, J;
-};
-constexpr Step kBlock[8] {{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}};
 
 // The eight neighbours of a cell inside the ring, columns outer and rows
 // inner as everywhere; h is the column height.
@@ -162,13 +161,17 @@ MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, 
     PlaceRandom(bombCount, ccBomb, random);
 
     const MineCellState start = startMarked ? csMarked : csHidden;
+    // The view bytes of eight columns, eight a row, written to the view rows
+    // together: one byte to each of a column's rows would touch more lines
+    // than the cache holds.
+    const std::unique_ptr<std::uint8_t[]> shown(new std::uint8_t[8 * std::size_t(FHeight)]);
     LayColumn(0, start);
     for (std::int32_t x = 0; x < FWidth; ++x) {
         if (x + 1 < FWidth)
             LayColumn(x + 1, start);
-        NoteColumn(x);
+        NoteColumn(x, shown.get());
     }
-    ShowColumn(FWidth - 1);
+    ShowColumn(FWidth - 1, shown.get());
 }
 
 void MineGame::PlaceRandom(std::int64_t count, MineCellContent content, const MineRandom &random)
@@ -213,7 +216,7 @@ void MineGame::LayColumn(std::int32_t x, MineCellState start)
 // walls and bombs, and the rest of NoteNeighbour for every cell, gathered by
 // the cell that receives it, in column x - 1 and in column x itself. Column
 // x - 1 has all its steps then, and its view bytes follow.
-void MineGame::NoteColumn(std::int32_t x)
+void MineGame::NoteColumn(std::int32_t x, std::uint8_t *shown)
 {
     const std::uint64_t *taken = FGrid.Bits();
     const std::uint64_t *bomb = taken + FGrid.Words();
@@ -247,7 +250,7 @@ void MineGame::NoteColumn(std::int32_t x)
         return;
     }
     MineCell *before = here - FHeight;
-    std::uint8_t *view = FGrid.View() + FGrid.ViewIndex(x - 1, 0);
+    const std::size_t at = static_cast<std::size_t>((x - 1) % 8);
     for (std::int32_t y = 0; y <= last; ++y) {
         MineCell &left = before[y];
         if (y > 0) {
@@ -259,19 +262,35 @@ void MineGame::NoteColumn(std::int32_t x)
             ++here[y].Neighbours;
             ++left.Neighbours;
         }
-        view[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth)]
+        shown[8 * static_cast<std::size_t>(y) + at]
             = MineView(left.State, left.Content, left.BombNeighbours);
     }
+    if (at == 7)
+        ShowColumns(x - 1, shown);
 }
 
-void MineGame::ShowColumn(std::int32_t x)
+// The view bytes of the last column, then of the columns in `shown`.
+void MineGame::ShowColumn(std::int32_t x, std::uint8_t *shown)
 {
-    std::uint8_t *view = FGrid.View();
     const MineCell *column = &FGrid(x, 0);
+    const std::size_t at = static_cast<std::size_t>(x % 8);
     for (std::int32_t y = 0; y < FHeight; ++y) {
         const MineCell &cell = column[y];
-        view[FGrid.ViewIndex(x, y)] = MineView(cell.State, cell.Content, cell.BombNeighbours);
+        shown[8 * static_cast<std::size_t>(y) + at]
+            = MineView(cell.State, cell.Content, cell.BombNeighbours);
     }
+    ShowColumns(x, shown);
+}
+
+// The view bytes in `shown` (eight a row) into the view rows: those of
+// column x and the columns before it in its group of eight.
+void MineGame::ShowColumns(std::int32_t x, const std::uint8_t *shown)
+{
+    const std::size_t count = static_cast<std::size_t>(x % 8) + 1;
+    std::uint8_t *view
+        = FGrid.View() + FGrid.ViewIndex(x + 1 - static_cast<std::int32_t>(count), 0);
+    for (std::size_t y = 0; y < static_cast<std::size_t>(FHeight); ++y)
+        std::memcpy(view + y * static_cast<std::size_t>(FWidth), shown + 8 * y, count);
 }
 
 template<typename Adjust>
@@ -370,106 +389,188 @@ bool MineGame::OpenCell(std::int32_t x, std::int32_t y)
 // OpenOne on the 3 x 3 block of every queued cell, rows outer and columns
 // inner, first in first out; a cell it opens without bomb neighbours joins the
 // queue. A position is queued at most once, because OpenOne refuses a cell
-// that is already open (the block's centre among them). The same steps as
-// OpenOne, with what it asks of the game asked once: a flood opens plain cells
-// only (no bomb lies next to a cell without bomb neighbours), which can change
-// no test of a finished game but the won one, and that only by their number.
+// that is already open (the block's centre among them). A flood opens plain
+// cells only (no bomb lies next to a cell without bomb neighbours), so of the
+// game's tests only the won one can change, and only by their number. The
+// flood runs on the view bytes, which decide what OpenOne accepts; the
+// records take the steps of the opened cells afterwards, column by column.
 void MineGame::Flood(std::int32_t x, std::int32_t y)
 {
     if (IsFinished())
         return;
-    // Plain cells still to open before the game is won; FOpened catches up
-    // with the cells opened since `counted` at every exit.
+    // Plain cells still to open before the game is won.
     std::int64_t left
         = Area() - FBombs - FWalls + FOpenedWalls - (std::int64_t {FOpened} - FExploded);
-    std::int64_t counted = left;
-    if (FQueue.empty())
-        FQueue.resize(std::bit_ceil(static_cast<std::size_t>(FWidth + FHeight)));
-    std::size_t mask = FQueue.size() - 1, head = 0, tail = 0;
-    FQueue[tail++ & mask] = {x, y};
+    const std::int64_t before = left;
+    std::vector<std::size_t> &ring = tQueue;
+    if (ring.size() < static_cast<std::size_t>(FWidth + FHeight))
+        ring.resize(std::bit_ceil(static_cast<std::size_t>(FWidth + FHeight)));
+    // Locals only in the loop: a store through a byte pointer may alias
+    // anything, and members would be read again after every view byte.
+    std::size_t *queue = ring.data();
+    std::size_t mask = ring.size() - 1, head = 0, tail = 0;
+    queue[tail++] = FGrid.ViewIndex(x, y);
+    std::uint8_t *const view = FGrid.View();
+    const std::ptrdiff_t w = FWidth;
+    // The view byte holds the state, content and bomb neighbours of its cell,
+    // packed and row by row: the block's three rows lie in three lines.
+    const auto openable = [](std::uint8_t shown) {
+        const MineCellState state = ViewState(shown);
+        return state != csFlagged && state != csOpen && ViewContent(shown) != ccWall;
+    };
+    // The first and last queued cells in the view's order; the rows of their
+    // blocks hold every cell opened here.
+    std::size_t lowest = queue[0], highest = queue[0];
+    // One neighbour of a queued cell: OpenOne's steps on the view byte, its
+    // position queued when it has no bomb neighbours. Opening a cell changes
+    // no other cell's state or content, so each neighbour can be opened as
+    // soon as it is tested; written out for each, every address is known
+    // before a byte is read.
+    const auto visit = [&](std::size_t at, std::ptrdiff_t step) {
+        std::uint8_t &seen = view[at + step];
+        const std::uint8_t was = seen;
+        if (!openable(was))
+            return;
+        seen = MineView(csOpen, ccUnknown, ViewBombs(was));
+        --left;
+        if (ViewBombs(was) == 0)
+            queue[tail++ & mask] = at + step;
+    };
+    // The last plain cell wins the game, and no cell of the blocks after it
+    // can be opened then: every plain cell is open, and no bomb lies next to
+    // a queued cell.
+    while (head != tail && left != 0) {
+        if (tail - head + 8 > mask + 1) {
+            // A front that may outgrow the ring: unroll it into one twice the size.
+            std::vector<std::size_t> bigger(2 * ring.size());
+            for (std::size_t n = 0; head + n != tail; ++n)
+                bigger[n] = queue[(head + n) & mask];
+            tail -= head;
+            head = 0;
+            ring.swap(bigger);
+            queue = ring.data();
+            mask = ring.size() - 1;
+        }
+        const std::size_t at = queue[head++ & mask];
+        lowest = std::min(lowest, at);
+        highest = std::max(highest, at);
+        // Queued cells are open and no walls, so inside the ring: every
+        // neighbour exists. Rows outer, columns inner.
+        visit(at, -w - 1);
+        visit(at, -w);
+        visit(at, -w + 1);
+        visit(at, -1);
+        visit(at, 1);
+        visit(at, w - 1);
+        visit(at, w);
+        visit(at, w + 1);
+    }
+    FOpened += static_cast<std::int32_t>(before - left);
+    SettleOpened(static_cast<std::int32_t>(lowest / static_cast<std::size_t>(w)) - 1,
+                 static_cast<std::int32_t>(highest / static_cast<std::size_t>(w)) + 1);
+}
+
+// The records' side of the cells a flood opened, in rows top to bottom: it
+// left their view bytes open with content unknown (all were plain). Their
+// view bytes become plain again; each record becomes open, and its NoteOpened
+// step adds one to the OpenNeighbours of each of its eight neighbours. The
+// steps are gathered by the cell that receives them, so the grid is read and
+// written once, column by column.
+void MineGame::SettleOpened(std::int32_t top, std::int32_t bottom)
+{
+    // A column of bits for each column and two empty ones at each side; row
+    // y at bit y % 64 of word 1 + y / 64, with an empty word at each end.
+    const std::size_t span = (static_cast<std::size_t>(FHeight) + 63) / 64 + 2;
+    const std::size_t firstWord = 1 + static_cast<std::size_t>(std::max(top - 1, 0)) / 64;
+    const std::size_t lastWord
+        = 1 + static_cast<std::size_t>(std::min(bottom + 1, FHeight - 1)) / 64;
+    const std::size_t size = (static_cast<std::size_t>(FWidth) + 4) * span;
+    if (tSettleBits.size() < size)
+        tSettleBits.resize(size);
+    std::uint64_t *const bits = tSettleBits.data();
+    // Only the words of the rows the flood reached are read, or written below.
+    for (std::size_t at = 0; at < size; at += span)
+        std::fill(bits + at + firstWord - 1, bits + at + lastWord + 2, 0);
+    const auto columnBits
+        = [&](std::int32_t x) { return bits + static_cast<std::size_t>(x + 2) * span; };
+
+    // Eight columns' view bytes of a row at a time, as one word.
+    std::uint8_t *const view = FGrid.View();
+    const std::ptrdiff_t w = FWidth;
+    const auto mark = [&](std::int32_t group, std::int32_t first, std::int32_t last, auto count) {
+        constexpr std::uint64_t kLow = 0x0101010101010101;
+        std::uint64_t column[8] {};
+        for (std::int32_t y = first; y <= last; ++y) {
+            std::uint8_t *const row = view + y * w + group;
+            std::uint64_t bytes = 0;
+            for (int i = 0; i < count; ++i)
+                bytes |= std::uint64_t {row[i]} << (8 * i);
+            // Bit 7 of each byte whose state is open and content unknown.
+            const std::uint64_t low = (bytes & 15 * kLow) ^ MineView(csOpen, ccUnknown, 0) * kLow;
+            const std::uint64_t flood = ~(low + 0x7f * kLow) & 0x80 * kLow;
+            if (flood == 0)
+                continue;
+            bytes |= (flood >> 7) * (ccPlain << 2);
+            for (int i = 0; i < count; ++i)
+                row[i] = static_cast<std::uint8_t>(bytes >> (8 * i));
+            // Bit 8k to bit 56 + k: the partial products never meet.
+            const std::uint64_t across = ((flood >> 7) * 0x0102040810204080) >> 56;
+            for (int i = 0; i < count; ++i)
+                column[i] |= (across >> i & 1) << (y % 64);
+        }
+        for (int i = 0; i < count; ++i)
+            columnBits(group + i)[1 + static_cast<std::size_t>(first / 64)] = column[i];
+    };
+    for (std::int32_t band = top / 64; band <= bottom / 64; ++band) {
+        const std::int32_t first = std::max(top, band * 64),
+                           last = std::min(bottom, band * 64 + 63);
+        std::int32_t group = 0;
+        for (; group + 8 <= FWidth; group += 8)
+            mark(group, first, last, std::integral_constant<int, 8> {});
+        if (group < FWidth)
+            mark(group, first, last, FWidth - group);
+    }
 
     MineCell *const cells = FGrid.Cells();
-    std::uint8_t *const view = FGrid.View();
-    const std::ptrdiff_t h = FHeight, w = FWidth;
-    // The block in the grid and in the view bytes, in the order of kBlock.
-    std::ptrdiff_t cellStep[8], viewStep[8];
-    for (std::size_t k = 0; k < 8; ++k) {
-        cellStep[k] = kBlock[k].I * h + kBlock[k].J;
-        viewStep[k] = kBlock[k].J * w + kBlock[k].I;
-    }
-    // The view byte holds the state, content and bomb neighbours of its cell
-    // too, packed and row by row: the block's three rows lie in three lines.
-    auto openable = [](std::uint8_t shown) {
-        const MineCellState state = ViewState(shown);
-        return unsigned(state != csFlagged && state != csOpen && ViewContent(shown) != ccWall);
-    };
-    while (head != tail) {
-        if (tail - head > kFloodAhead) {
-            // The front runs across columns as well as down them, and across
-            // columns every other row brings cache lines the flood has not
-            // touched: ask for them while the cells before are opened.
-            const Spot soon = FQueue[(head + kFloodAhead) & mask];
-            // Two rows and two columns away: the cells popped beside it fetch
-            // the rest of the lines its block and their neighbours reach.
-            const auto fetch = [cells, h](std::ptrdiff_t i, std::ptrdiff_t j) {
-                const auto at = reinterpret_cast<std::uintptr_t>(cells)
-                    + static_cast<std::uintptr_t>(i * h + j) * sizeof(MineCell);
-                __builtin_prefetch(reinterpret_cast<const void *>(at));
-            };
-            fetch(soon.X, soon.Y - 2);
-            fetch(soon.X, soon.Y + 2);
-            fetch(soon.X - 2, soon.Y);
-            fetch(soon.X + 2, soon.Y);
-        }
-        const Spot at = FQueue[head++ & mask];
-        // Queued cells are open and no walls, so inside the ring: every
-        // neighbour exists.
-        MineCell *const centre = cells + FGrid.Index(at.X, at.Y);
-        std::uint8_t *const shown = view + FGrid.ViewIndex(at.X, at.Y);
-        // Opening a cell changes no other cell's state or content, so which
-        // of the eight OpenOne accepts is known before the first opens; the
-        // bits keep the block's order. Hidden and marked states are even.
-        unsigned open = openable(shown[-w - 1]) | openable(shown[-w]) << 1
-            | openable(shown[-w + 1]) << 2 | openable(shown[-1]) << 3 | openable(shown[1]) << 4
-            | openable(shown[w - 1]) << 5 | openable(shown[w]) << 6 | openable(shown[w + 1]) << 7;
-        for (; open != 0; open &= open - 1) {
-            const int k = std::countr_zero(open);
-            MineCell &cell = centre[cellStep[k]];
-            std::uint8_t &seen = shown[viewStep[k]];
-            const MineCellContent content = ViewContent(seen);
-            const std::int32_t bombs = ViewBombs(seen);
-            cell.State = csOpen;
-            seen = MineView(csOpen, content, bombs);
-            if (content == ccBomb) {
-                FOpened += static_cast<std::int32_t>(counted - left);
-                counted = left;
-                NoteExplosion(at.X + kBlock[k].I, at.Y + kBlock[k].J);
-                if (IsFinished())
-                    return;
-            } else {
-                // An opened cell is no wall, so it lies inside the ring too.
-                ForInnerNeighbours(&cell, h, [](MineCell &c) { ++c.OpenNeighbours; });
-                if (--left == 0) {
-                    FOpened += static_cast<std::int32_t>(counted);
-                    return;
-                }
-            }
-            if (bombs != 0)
+    for (std::int32_t c = 0; c < FWidth; ++c) {
+        const std::uint64_t *const l = columnBits(c - 1);
+        const std::uint64_t *const m = l + span;
+        const std::uint64_t *const r = m + span;
+        MineCell *const column = cells + FGrid.Index(c, 0);
+        for (std::size_t k = firstWord; k <= lastWord; ++k) {
+            if ((l[k - 1] | m[k - 1] | r[k - 1]) >> 63 == 0 && (l[k] | m[k] | r[k]) == 0
+                && ((l[k + 1] | m[k + 1] | r[k + 1]) & 1) == 0)
                 continue;
-            if (tail - head == FQueue.size()) {
-                // A front longer than the ring: unroll it into one twice the size.
-                std::vector<Spot> bigger(2 * FQueue.size());
-                for (std::size_t n = 0; head + n != tail; ++n)
-                    bigger[n] = FQueue[(head + n) & mask];
-                tail -= head;
-                head = 0;
-                FQueue.swap(bigger);
-                mask = FQueue.size() - 1;
+            // Bit y of up(v) is row y - 1 of v, of down(v) row y + 1.
+            const auto up = [k](const std::uint64_t *v) { return v[k] << 1 | v[k - 1] >> 63; };
+            const auto down = [k](const std::uint64_t *v) { return v[k] >> 1 | v[k + 1] << 63; };
+            // The eight neighbours' bits added side by side, one bit plane of
+            // the sum (0 to 8) a word.
+            const auto full
+                = [](std::uint64_t a, std::uint64_t b, std::uint64_t c, std::uint64_t &carry) {
+                      carry = (a & b) | (c & (a ^ b));
+                      return a ^ b ^ c;
+                  };
+            std::uint64_t twos1, twos2, twos4, fours1;
+            const std::uint64_t s1 = full(up(l), l[k], down(l), twos1);
+            const std::uint64_t s2 = full(up(m), down(m), up(r), twos2);
+            const std::uint64_t g = r[k], h = down(r);
+            const std::uint64_t p0 = full(s1, s2, g ^ h, twos4);
+            const std::uint64_t t = full(twos1, twos2, g & h, fours1);
+            const std::uint64_t p1 = t ^ twos4;
+            const std::uint64_t fours2 = t & twos4;
+            const std::uint64_t p2 = fours1 ^ fours2;
+            const std::uint64_t p3 = fours1 & fours2;
+            MineCell *const rows = column + (k - 1) * 64;
+            for (std::uint64_t any = p0 | p1 | p2 | p3; any != 0; any &= any - 1) {
+                const int b = std::countr_zero(any);
+                rows[b].OpenNeighbours += static_cast<std::int32_t>(
+                    (p0 >> b & 1) | (p1 >> b & 1) << 1 | (p2 >> b & 1) << 2 | (p3 >> b & 1) << 3);
             }
-            FQueue[tail++ & mask] = {at.X + kBlock[k].I, at.Y + kBlock[k].J};
+            for (std::uint64_t now = m[k]; now != 0; now &= now - 1)
+                rows[std::countr_zero(now)].State = csOpen;
         }
     }
-    FOpened += static_cast<std::int32_t>(counted - left);
 }
 
 bool MineGame::OpenWall(std::int32_t x, std::int32_t y)

@@ -163,9 +163,11 @@ private:
 
     void PlaceRandom(std::int64_t count, MineCellContent content, const MineRandom &random);
     void LayColumn(std::int32_t x, MineCellState start);
-    void NoteColumn(std::int32_t x);
-    void ShowColumn(std::int32_t x);
+    void NoteColumn(std::int32_t x, std::uint8_t *shown);
+    void ShowColumn(std::int32_t x, std::uint8_t *shown);
+    void ShowColumns(std::int32_t x, const std::uint8_t *shown);
     void Flood(std::int32_t x, std::int32_t y);
+    void SettleOpened(std::int32_t top, std::int32_t bottom);
     std::int64_t Area() const { return std::int64_t {FWidth} * FHeight; }
 
     MineGrid FGrid;
@@ -177,11 +179,4 @@ private:
     std::int32_t FWalls = 0;
     std::int32_t FOpenedWalls = 0;
     std::int32_t FShields = 0;
-    // The flood's first-in first-out queue, a ring whose size is a power of two,
-    // kept between floods to reuse its memory.
-    struct Spot
-    {
-        std::int32_t X, Y;
-    };
-    std::vector<Spot> FQueue;
 };
