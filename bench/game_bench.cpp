@@ -1,6 +1,7 @@
 // Costs of the game model: building a new field, and one click that floods a
 // whole field, on the largest field the custom dialog allows (2000 x 1000)
-// and on the Beginner field (11 x 11, 10 bombs). Each reports, besides the
+// and on the Beginner field (11 x 11, 10 bombs), and the many small floods of
+// opening the inner walls of a big field. Each reports, besides the
 // time per iteration, the time per cell ("time/cell", in seconds: 1n is one
 // nanosecond): per cell of the grid for a new game, per opened cell for a
 // flood. LargeGameAndFlood sets a new game plus its whole-field flood against
@@ -104,6 +105,25 @@ void LargeFlood(benchmark::State &state)
     SetCellCounter(state, opened);
 }
 
+// 2000 x 1000 with a bomb in every sixth interior cell and a wall in every
+// fiftieth: opening the inner walls floods from each wall without bomb
+// neighbours, tens of thousands of small floods on a big field.
+void LargeInnerWalls(benchmark::State &state)
+{
+    const std::int32_t interior = (kLarge.width - 2) * (kLarge.height - 2);
+    MineRandom random = SeededRandom(42);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto game = std::make_unique<MineGame>(kLarge.width, kLarge.height, interior / 6,
+                                               interior / 50, 1, false, random);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(game->OpenInnerWalls());
+        state.PauseTiming();
+        game.reset();
+        state.ResumeTiming();
+    }
+}
+
 void BeginnerFlood(benchmark::State &state)
 {
     // Games are built in batches with the clock stopped: stopping it for each
@@ -171,6 +191,7 @@ BENCHMARK_CAPTURE(NewGame, Large2000x1000_250000bombs, kLarge, 250000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(NewGame, Beginner, kBeginner, 10);
 BENCHMARK(LargeFlood)->Unit(benchmark::kMillisecond);
+BENCHMARK(LargeInnerWalls)->Unit(benchmark::kMillisecond);
 BENCHMARK(BeginnerFlood);
 BENCHMARK(LargeGameAndFlood)->UseManualTime()->Unit(benchmark::kMillisecond);
 

@@ -43,9 +43,9 @@ struct SpareBlock
 thread_local SpareBlock tSpare;
 
 // What a flood works in, kept for the next flood on the thread: its first-in
-// first-out queue of cells by their view positions, a ring whose size is a
-// power of two, and the bits of the columns it settles.
-thread_local std::vector<std::size_t> tQueue;
+// first-out queue of cells, a ring whose size is a power of two, and the bits
+// of the columns it settles.
+thread_local std::vector<std::uint64_t> tQueue;
 thread_local std::vector<std::uint64_t> tSettleBits;
 
 std::size_t BlockBytes(std::size_t bytes)
@@ -402,39 +402,56 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
     std::int64_t left
         = Area() - FBombs - FWalls + FOpenedWalls - (std::int64_t {FOpened} - FExploded);
     const std::int64_t before = left;
-    std::vector<std::size_t> &ring = tQueue;
+    std::vector<std::uint64_t> &ring = tQueue;
     if (ring.size() < static_cast<std::size_t>(FWidth + FHeight))
         ring.resize(std::bit_ceil(static_cast<std::size_t>(FWidth + FHeight)));
+    // A queued cell is its view position shifted left by kColumnBits, plus its
+    // column: a neighbour is the cell plus a constant of its step. A field too
+    // wide for that queues no columns, and is settled in all its columns.
+    constexpr int kColumnBits = 24;
+    const bool columns = FWidth < (std::int32_t {1} << kColumnBits);
+    const int shift = columns ? kColumnBits : 0;
+    const std::uint64_t columnMask = (std::uint64_t {1} << shift) - 1;
+    const std::ptrdiff_t w = FWidth;
+    const auto queued = [&](std::ptrdiff_t step, std::int32_t across) {
+        return (static_cast<std::uint64_t>(step) << shift)
+            + static_cast<std::uint64_t>(columns ? across : 0);
+    };
+    const std::uint64_t upLeft = queued(-w - 1, -1), up = queued(-w, 0),
+                        upRight = queued(-w + 1, 1), toLeft = queued(-1, -1),
+                        toRight = queued(1, 1), downLeft = queued(w - 1, -1), down = queued(w, 0),
+                        downRight = queued(w + 1, 1);
     // Locals only in the loop: a store through a byte pointer may alias
     // anything, and members would be read again after every view byte.
-    std::size_t *queue = ring.data();
+    std::uint64_t *queue = ring.data();
     std::size_t mask = ring.size() - 1, head = 0, tail = 0;
-    queue[tail++] = FGrid.ViewIndex(x, y);
+    queue[tail++] = (std::uint64_t {FGrid.ViewIndex(x, y)} << shift)
+        + static_cast<std::uint64_t>(columns ? x : 0);
     std::uint8_t *const view = FGrid.View();
-    const std::ptrdiff_t w = FWidth;
     // The view byte holds the state, content and bomb neighbours of its cell,
     // packed and row by row: the block's three rows lie in three lines.
     const auto openable = [](std::uint8_t shown) {
         const MineCellState state = ViewState(shown);
         return state != csFlagged && state != csOpen && ViewContent(shown) != ccWall;
     };
-    // The first and last queued cells in the view's order; the rows of their
-    // blocks hold every cell opened here.
-    std::size_t lowest = queue[0], highest = queue[0];
-    // One neighbour of a queued cell: OpenOne's steps on the view byte, its
-    // position queued when it has no bomb neighbours. Opening a cell changes
+    // The first and last queued cells in the view's order, and the first and
+    // last column of one: the box of their blocks holds every cell opened here.
+    std::uint64_t lowest = queue[0], highest = queue[0];
+    std::uint64_t leftmost = queue[0] & columnMask, rightmost = leftmost;
+    // One neighbour of a queued cell: OpenOne's steps on the view byte, the
+    // neighbour queued when it has no bomb neighbours. Opening a cell changes
     // no other cell's state or content, so each neighbour can be opened as
     // soon as it is tested; written out for each, every address is known
     // before a byte is read.
-    const auto visit = [&](std::size_t at, std::ptrdiff_t step) {
-        std::uint8_t &seen = view[at + step];
+    const auto visit = [&](std::uint64_t at, std::ptrdiff_t step, std::uint64_t next) {
+        std::uint8_t &seen = view[static_cast<std::ptrdiff_t>(at >> shift) + step];
         const std::uint8_t was = seen;
         if (!openable(was))
             return;
         seen = MineView(csOpen, ccUnknown, ViewBombs(was));
         --left;
         if (ViewBombs(was) == 0)
-            queue[tail++ & mask] = at + step;
+            queue[tail++ & mask] = at + next;
     };
     // The last plain cell wins the game, and no cell of the blocks after it
     // can be opened then: every plain cell is open, and no bomb lies next to
@@ -442,7 +459,7 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
     while (head != tail && left != 0) {
         if (tail - head + 8 > mask + 1) {
             // A front that may outgrow the ring: unroll it into one twice the size.
-            std::vector<std::size_t> bigger(2 * ring.size());
+            std::vector<std::uint64_t> bigger(2 * ring.size());
             for (std::size_t n = 0; head + n != tail; ++n)
                 bigger[n] = queue[(head + n) & mask];
             tail -= head;
@@ -451,40 +468,50 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
             queue = ring.data();
             mask = ring.size() - 1;
         }
-        const std::size_t at = queue[head++ & mask];
+        const std::uint64_t at = queue[head++ & mask];
         lowest = std::min(lowest, at);
         highest = std::max(highest, at);
+        leftmost = std::min(leftmost, at & columnMask);
+        rightmost = std::max(rightmost, at & columnMask);
         // Queued cells are open and no walls, so inside the ring: every
         // neighbour exists. Rows outer, columns inner.
-        visit(at, -w - 1);
-        visit(at, -w);
-        visit(at, -w + 1);
-        visit(at, -1);
-        visit(at, 1);
-        visit(at, w - 1);
-        visit(at, w);
-        visit(at, w + 1);
+        visit(at, -w - 1, upLeft);
+        visit(at, -w, up);
+        visit(at, -w + 1, upRight);
+        visit(at, -1, toLeft);
+        visit(at, 1, toRight);
+        visit(at, w - 1, downLeft);
+        visit(at, w, down);
+        visit(at, w + 1, downRight);
     }
     FOpened += static_cast<std::int32_t>(before - left);
-    SettleOpened(static_cast<std::int32_t>(lowest / static_cast<std::size_t>(w)) - 1,
-                 static_cast<std::int32_t>(highest / static_cast<std::size_t>(w)) + 1);
+    const auto row = [&](std::uint64_t at) {
+        return static_cast<std::int32_t>((at >> shift) / static_cast<std::uint64_t>(w));
+    };
+    if (!columns) {
+        leftmost = 1;
+        rightmost = static_cast<std::uint64_t>(FWidth - 2);
+    }
+    SettleOpened({static_cast<std::int32_t>(leftmost) - 1, static_cast<std::int32_t>(rightmost) + 1,
+                  row(lowest) - 1, row(highest) + 1});
 }
 
-// The records' side of the cells a flood opened, in rows top to bottom: it
+// The records' side of the cells a flood opened, all within the box: it
 // left their view bytes open with content unknown (all were plain). Their
 // view bytes become plain again; each record becomes open, and its NoteOpened
 // step adds one to the OpenNeighbours of each of its eight neighbours. The
 // steps are gathered by the cell that receives them, so the grid is read and
 // written once, column by column.
-void MineGame::SettleOpened(std::int32_t top, std::int32_t bottom)
+void MineGame::SettleOpened(const Box &box)
 {
-    // A column of bits for each column and two empty ones at each side; row
-    // y at bit y % 64 of word 1 + y / 64, with an empty word at each end.
+    const std::int32_t top = box.Top, bottom = box.Bottom;
+    // A column of bits for each column of the box and two empty ones at each
+    // side; row y at bit y % 64 of word 1 + y / 64, with an empty word at each end.
     const std::size_t span = (static_cast<std::size_t>(FHeight) + 63) / 64 + 2;
     const std::size_t firstWord = 1 + static_cast<std::size_t>(std::max(top - 1, 0)) / 64;
     const std::size_t lastWord
         = 1 + static_cast<std::size_t>(std::min(bottom + 1, FHeight - 1)) / 64;
-    const std::size_t size = (static_cast<std::size_t>(FWidth) + 4) * span;
+    const std::size_t size = (static_cast<std::size_t>(box.Right - box.Left) + 5) * span;
     if (tSettleBits.size() < size)
         tSettleBits.resize(size);
     std::uint64_t *const bits = tSettleBits.data();
@@ -492,7 +519,7 @@ void MineGame::SettleOpened(std::int32_t top, std::int32_t bottom)
     for (std::size_t at = 0; at < size; at += span)
         std::fill(bits + at + firstWord - 1, bits + at + lastWord + 2, 0);
     const auto columnBits
-        = [&](std::int32_t x) { return bits + static_cast<std::size_t>(x + 2) * span; };
+        = [&](std::int32_t x) { return bits + static_cast<std::size_t>(x - box.Left + 2) * span; };
 
     // Eight columns' view bytes of a row at a time, as one word.
     std::uint8_t *const view = FGrid.View();
@@ -524,15 +551,16 @@ void MineGame::SettleOpened(std::int32_t top, std::int32_t bottom)
     for (std::int32_t band = top / 64; band <= bottom / 64; ++band) {
         const std::int32_t first = std::max(top, band * 64),
                            last = std::min(bottom, band * 64 + 63);
-        std::int32_t group = 0;
-        for (; group + 8 <= FWidth; group += 8)
+        std::int32_t group = box.Left;
+        for (; group + 8 <= box.Right + 1; group += 8)
             mark(group, first, last, std::integral_constant<int, 8> {});
-        if (group < FWidth)
-            mark(group, first, last, FWidth - group);
+        if (group <= box.Right)
+            mark(group, first, last, box.Right + 1 - group);
     }
 
     MineCell *const cells = FGrid.Cells();
-    for (std::int32_t c = 0; c < FWidth; ++c) {
+    const std::int32_t last = std::min(box.Right + 1, FWidth - 1);
+    for (std::int32_t c = std::max(box.Left - 1, 0); c <= last; ++c) {
         const std::uint64_t *const l = columnBits(c - 1);
         const std::uint64_t *const m = l + span;
         const std::uint64_t *const r = m + span;

@@ -167,7 +167,11 @@ private:
     void ShowColumn(std::int32_t x, std::uint8_t *shown);
     void ShowColumns(std::int32_t x, const std::uint8_t *shown);
     void Flood(std::int32_t x, std::int32_t y);
-    void SettleOpened(std::int32_t top, std::int32_t bottom);
+    struct Box
+    {
+        std::int32_t Left, Right, Top, Bottom;
+    };
+    void SettleOpened(const Box &box);
     std::int64_t Area() const { return std::int64_t {FWidth} * FHeight; }
 
     MineGrid FGrid;
