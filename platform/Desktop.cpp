@@ -8,6 +8,7 @@
 
 #ifdef KORVANE_HAVE_CANBERRA
 #    include <canberra.h>
+#    include <dlfcn.h>
 #endif
 
 namespace korvane {
@@ -15,18 +16,43 @@ namespace korvane {
 namespace {
 
 #ifdef KORVANE_HAVE_CANBERRA
-    // One context for the whole run, opened on first use; sounds play
-    // asynchronously inside the sound server.
-    ca_context *SoundContext()
+    struct SoundPlayer
     {
-        static ca_context *context = [] {
+        ca_context *Context = nullptr;
+        decltype(&ca_context_play) Play = nullptr;
+    };
+
+    template<typename Function>
+    Function Symbol(void *library, const char *name)
+    {
+        return reinterpret_cast<Function>(dlsym(library, name));
+    }
+
+    // One context for the whole run, opened on first use; sounds play
+    // asynchronously inside the sound server. The library (and the five it
+    // pulls in) is loaded here rather than by the loader before the first frame.
+    const SoundPlayer &Sounds()
+    {
+        static const SoundPlayer player = [] {
+            SoundPlayer p;
+            void *library = dlopen("libcanberra.so.0", RTLD_NOW | RTLD_LOCAL);
+            if (!library)
+                return p;
+            const auto create = Symbol<decltype(&ca_context_create)>(library, "ca_context_create");
+            const auto change
+                = Symbol<decltype(&ca_context_change_props)>(library, "ca_context_change_props");
+            const auto play = Symbol<decltype(&ca_context_play)>(library, "ca_context_play");
             ca_context *c = nullptr;
-            if (ca_context_create(&c) != CA_SUCCESS)
-                return static_cast<ca_context *>(nullptr);
-            ca_context_change_props(c, CA_PROP_APPLICATION_NAME, "Korvane", nullptr);
-            return c;
+            if (!create || !change || !play || create(&c) != CA_SUCCESS) {
+                dlclose(library);
+                return p;
+            }
+            change(c, CA_PROP_APPLICATION_NAME, "Korvane", nullptr);
+            p.Context = c;
+            p.Play = play;
+            return p;
         }();
-        return context;
+        return player;
     }
 #endif
 
@@ -41,10 +67,10 @@ void Desktop::ShowMessage(const QString &text)
 void Desktop::PlaySound(const QString &eventId)
 {
 #ifdef KORVANE_HAVE_CANBERRA
-    if (ca_context *context = SoundContext()) {
+    if (const SoundPlayer &sounds = Sounds(); sounds.Context) {
         const QByteArray id = eventId.toUtf8();
         // A theme without the sound answers an error: silence is the right result.
-        ca_context_play(context, 0, CA_PROP_EVENT_ID, id.constData(), nullptr);
+        sounds.Play(sounds.Context, 0, CA_PROP_EVENT_ID, id.constData(), nullptr);
     }
 #else
     Q_UNUSED(eventId);

@@ -11,9 +11,15 @@ QStringList ListPngNames(const QString &folder)
     if (!dir.exists())
         return {};
     // Hidden entries and entries of every kind count: the listing is by name only.
-    return dir.entryList({QStringLiteral("*.png")},
-                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                         QDir::Name | QDir::IgnoreCase);
+    // The ending is compared here: a "*.png" name filter would compile a regular
+    // expression per listing, before the first frame.
+    QStringList names
+        = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDir::Name | QDir::IgnoreCase);
+    names.removeIf([](const QString &name) {
+        return !name.endsWith(QLatin1String(".png"), Qt::CaseInsensitive);
+    });
+    return names;
 }
 
 QStringList ListPngNames(const QStringList &folders)

@@ -205,4 +205,28 @@ PngResult DecodePng(const QByteArray &data)
     return FinishRead(image, data.constData(), whole);
 }
 
+QImage DecodePngWithAlpha(const QByteArray &data)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, data.constData(),
+                                          static_cast<size_t>(data.size())))
+        return {};
+    QImage pixels;
+    if (image.width <= MaxPngSide && image.height <= MaxPngSide
+        && qint64 {image.width} * qint64 {image.height} <= MaxPngPixels)
+        pixels = QImage(static_cast<int>(image.width), static_cast<int>(image.height),
+                        QImage::Format_ARGB32);
+    if (pixels.isNull()) {
+        png_image_free(&image);
+        return {};
+    }
+    image.format = PNG_FORMAT_BGRA; // the byte order of QImage::Format_ARGB32 in memory
+    if (!png_image_finish_read(&image, nullptr, pixels.bits(),
+                               static_cast<png_int_32>(pixels.bytesPerLine()), nullptr))
+        return {};
+    return pixels;
+}
+
 } // namespace korvane

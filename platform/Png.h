@@ -21,5 +21,8 @@ constexpr qint64 MaxPngPixels = 64 * 1024 * 1024;
 PngResult LoadPng(const QString &path);
 // The same for PNG data already in memory (built-in images, fuzzing).
 PngResult DecodePng(const QByteArray &data);
+// The program's own pictures with their transparency (Format_ARGB32), such as
+// its icons; null when decoding fails.
+QImage DecodePngWithAlpha(const QByteArray &data);
 
 } // namespace korvane

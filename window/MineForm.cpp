@@ -3,8 +3,10 @@
 #include "MineForm.h"
 
 #include "Menus.h"
+#include "Png.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
@@ -12,6 +14,18 @@
 #include <chrono>
 
 using namespace korvane;
+
+namespace {
+
+// The built-in pictures go through the program's own decoder: Qt's image
+// reader asks every image format plugin about each picture first.
+QByteArray Resource(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     : QMainWindow(parent)
@@ -26,8 +40,8 @@ TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     // picture is the desktop entry's: decoding it here, and handing its 256 KB
     // to the X server, made start-up a quarter slower than a bare Qt window.
     QIcon icon;
-    icon.addFile(QStringLiteral(":/korvane-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/korvane-32.png"), QSize(32, 32));
+    for (const char *path : {":/korvane-16.png", ":/korvane-32.png"})
+        icon.addPixmap(QPixmap::fromImage(DecodePngWithAlpha(Resource(QString::fromLatin1(path)))));
     setWindowIcon(icon);
     FDesktop.SetParentWindow(this);
     timSecond.setInterval(1000);
@@ -35,12 +49,10 @@ TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     timSecond.setTimerType(Qt::PreciseTimer);
     connect(&timSecond, &QTimer::timeout, this, &TfrmKorvane::timSecondTimer);
 
-    imDefaultSkin
-        = QImage(QStringLiteral(":/DefaultSkin.png")).convertToFormat(QImage::Format_RGB32);
-    imDefaultFont
-        = QImage(QStringLiteral(":/DefaultFont.png")).convertToFormat(QImage::Format_RGB32);
+    imDefaultSkin = DecodePng(Resource(QStringLiteral(":/DefaultSkin.png"))).Image;
+    imDefaultFont = DecodePng(Resource(QStringLiteral(":/DefaultFont.png"))).Image;
     ilFaces.Reset(16, 16);
-    ilFaces.AddStrip(QImage(QStringLiteral(":/Faces.png")));
+    ilFaces.AddStrip(DecodePng(Resource(QStringLiteral(":/Faces.png"))).Image);
 
     CreateControls();
     CreateMenus();

@@ -55,6 +55,12 @@ if [ "$layout" = deb ]; then
     prefix=$work/root/usr
     app=$prefix/lib/games/korvane
     program=$prefix/games/korvane
+    # A program built with sounds opens libcanberra at the first one, where
+    # dpkg-shlibdeps cannot see it.
+    if grep -qa 'libcanberra\.so\.0' "$app/korvane"; then
+        dpkg-deb -f "$deb" Depends | grep -q '\blibcanberra0\b' ||
+            fail "no dependency on libcanberra0: $(dpkg-deb -f "$deb" Depends)"
+    fi
     files="games/korvane lib/games/korvane/korvane lib/games/korvane/ReadMe.txt
         share/man/man6/korvane.6.gz share/doc/korvane/copyright share/doc/korvane/changelog.gz"
     grep -q '^Copyright:' "$prefix/share/doc/korvane/copyright" || fail "copyright has no Copyright: line"

@@ -337,6 +337,17 @@ TEST(Png, HalfTransparentPixelKeepsItsColourAndBecomesOpaque)
     EXPECT_EQ(line[1], 0xFF0A141Eu);
 }
 
+// The program's icons keep their transparency; anything but a PNG gives nothing.
+TEST(Png, WithAlphaEachPixelKeepsItsTransparency)
+{
+    const Picture p {2, 1, {qRgba(200, 100, 50, 128), qRgba(10, 20, 30, 0)}};
+    const QImage image = DecodePngWithAlpha(Encode(p, {PNG_COLOR_TYPE_RGB_ALPHA, 8, false}));
+    ASSERT_EQ(image.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(image.pixel(0, 0), 0x80C86432u);
+    EXPECT_EQ(image.pixel(1, 0), 0x000A141Eu);
+    EXPECT_TRUE(DecodePngWithAlpha("GIF89a").isNull());
+}
+
 TEST(Png, PictureSavedByQtLoads)
 {
     QImage image(11, 4, QImage::Format_RGB32);
