@@ -90,6 +90,35 @@ void SetBit(std::uint64_t *bits, std::size_t i)
     bits[i / 64] |= std::uint64_t {1} << (i % 64);
 }
 
+// The first `count` bytes at `bytes` as one word, byte i in bits 8i to 8i + 7,
+// and back; eight of them in one load or store where the order allows.
+template<typename Count>
+constexpr bool kWholeWord
+    = std::is_same_v<Count, std::integral_constant<int, 8>> &&std::endian::native
+    == std::endian::little;
+
+template<typename Count>
+std::uint64_t LoadBytes(const std::uint8_t *bytes, Count count)
+{
+    std::uint64_t word = 0;
+    if constexpr (kWholeWord<Count>)
+        std::memcpy(&word, bytes, sizeof word);
+    else
+        for (int i = 0; i < count; ++i)
+            word |= std::uint64_t {bytes[i]} << (8 * i);
+    return word;
+}
+
+template<typename Count>
+void StoreBytes(std::uint8_t *bytes, std::uint64_t word, Count count)
+{
+    if constexpr (kWholeWord<Count>)
+        std::memcpy(bytes, &word, sizeof word);
+    else
+        for (int i = 0; i < count; ++i)
+            bytes[i] = static_cast<std::uint8_t>(word >> (8 * i));
+}
+
 // The eight neighbours of a cell inside the ring, columns outer and rows
 // inner as everywhere; h is the column height.
 template<typename Adjust>
@@ -527,23 +556,33 @@ void MineGame::SettleOpened(const Box &box)
     const auto mark = [&](std::int32_t group, std::int32_t first, std::int32_t last, auto count) {
         constexpr std::uint64_t kLow = 0x0101010101010101;
         std::uint64_t column[8] {};
-        for (std::int32_t y = first; y <= last; ++y) {
-            std::uint8_t *const row = view + y * w + group;
-            std::uint64_t bytes = 0;
+        for (std::int32_t top8 = first; top8 <= last; top8 += 8) {
+            // Eight rows of eight columns: bit i of byte r is column i of row top8 + r.
+            std::uint64_t square = 0;
+            const int rows = std::min(8, last - top8 + 1);
+            for (int r = 0; r < rows; ++r) {
+                std::uint8_t *const row = view + (top8 + r) * w + group;
+                std::uint64_t bytes = LoadBytes(row, count);
+                // Bit 7 of each byte whose state is open and content unknown.
+                const std::uint64_t low
+                    = (bytes & 15 * kLow) ^ MineView(csOpen, ccUnknown, 0) * kLow;
+                const std::uint64_t flood = ~(low + 0x7f * kLow) & 0x80 * kLow;
+                if (flood == 0)
+                    continue;
+                bytes |= (flood >> 7) * (ccPlain << 2);
+                StoreBytes(row, bytes, count);
+                // Bit 8k to bit 56 + k: the partial products never meet.
+                square |= ((flood >> 7) * 0x0102040810204080) >> 56 << (8 * r);
+            }
+            // Transposed: bit r of byte i is row top8 + r of column i.
+            std::uint64_t t = (square ^ (square >> 7)) & 0x00AA00AA00AA00AA;
+            square ^= t ^ (t << 7);
+            t = (square ^ (square >> 14)) & 0x0000CCCC0000CCCC;
+            square ^= t ^ (t << 14);
+            t = (square ^ (square >> 28)) & 0x00000000F0F0F0F0;
+            square ^= t ^ (t << 28);
             for (int i = 0; i < count; ++i)
-                bytes |= std::uint64_t {row[i]} << (8 * i);
-            // Bit 7 of each byte whose state is open and content unknown.
-            const std::uint64_t low = (bytes & 15 * kLow) ^ MineView(csOpen, ccUnknown, 0) * kLow;
-            const std::uint64_t flood = ~(low + 0x7f * kLow) & 0x80 * kLow;
-            if (flood == 0)
-                continue;
-            bytes |= (flood >> 7) * (ccPlain << 2);
-            for (int i = 0; i < count; ++i)
-                row[i] = static_cast<std::uint8_t>(bytes >> (8 * i));
-            // Bit 8k to bit 56 + k: the partial products never meet.
-            const std::uint64_t across = ((flood >> 7) * 0x0102040810204080) >> 56;
-            for (int i = 0; i < count; ++i)
-                column[i] |= (across >> i & 1) << (y % 64);
+                column[i] |= (square >> (8 * i) & 0xff) << (top8 % 64);
         }
         for (int i = 0; i < count; ++i)
             columnBits(group + i)[1 + static_cast<std::size_t>(first / 64)] = column[i];
