@@ -436,9 +436,10 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
         ring.resize(std::bit_ceil(static_cast<std::size_t>(FWidth + FHeight)));
     // A queued cell is its view position shifted left by kColumnBits, plus its
     // column: a neighbour is the cell plus a constant of its step. A field too
-    // wide for that queues no columns, and is settled in all its columns.
+    // wide or too big for that queues no columns, and is settled in all of them.
     constexpr int kColumnBits = 24;
-    const bool columns = FWidth < (std::int32_t {1} << kColumnBits);
+    const bool columns = FWidth < (std::int32_t {1} << kColumnBits)
+        && Area() < (std::int64_t {1} << (64 - kColumnBits));
     const int shift = columns ? kColumnBits : 0;
     const std::uint64_t columnMask = (std::uint64_t {1} << shift) - 1;
     const std::ptrdiff_t w = FWidth;
