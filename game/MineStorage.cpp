@@ -119,6 +119,14 @@ void StoreBytes(std::uint8_t *bytes, std::uint64_t word, Count count)
             bytes[i] = static_cast<std::uint8_t>(word >> (8 * i));
 }
 
+// Whether OpenOne opens a cell, by its view byte: neither flagged nor open,
+// and no wall.
+constexpr bool Openable(std::uint8_t view)
+{
+    const MineCellState state = ViewState(view);
+    return state != csFlagged && state != csOpen && ViewContent(view) != ccWall;
+}
+
 // The eight neighbours of a cell inside the ring, columns outer and rows
 // inner as everywhere; h is the column height.
 template<typename Adjust>
@@ -395,7 +403,7 @@ bool MineGame::OpenOne(std::int32_t x, std::int32_t y)
     if (!Inside(x, y) || IsFinished())
         return false;
     MineCell &cell = FGrid(x, y);
-    if (cell.State == csFlagged || cell.Content == ccWall || cell.State == csOpen)
+    if (!Openable(FGrid.View()[FGrid.ViewIndex(x, y)]))
         return false;
     SetState(x, y, csOpen);
     if (cell.Content == ccBomb)
@@ -458,12 +466,6 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
     queue[tail++] = (std::uint64_t {FGrid.ViewIndex(x, y)} << shift)
         + static_cast<std::uint64_t>(columns ? x : 0);
     std::uint8_t *const view = FGrid.View();
-    // The view byte holds the state, content and bomb neighbours of its cell,
-    // packed and row by row: the block's three rows lie in three lines.
-    const auto openable = [](std::uint8_t shown) {
-        const MineCellState state = ViewState(shown);
-        return state != csFlagged && state != csOpen && ViewContent(shown) != ccWall;
-    };
     // The first and last queued cells in the view's order, and the first and
     // last column of one: the box of their blocks holds every cell opened here.
     std::uint64_t lowest = queue[0], highest = queue[0];
@@ -476,7 +478,7 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
     const auto visit = [&](std::uint64_t at, std::ptrdiff_t step, std::uint64_t next) {
         std::uint8_t &seen = view[static_cast<std::ptrdiff_t>(at >> shift) + step];
         const std::uint8_t was = seen;
-        if (!openable(was))
+        if (!Openable(was))
             return;
         seen = MineView(csOpen, ccUnknown, ViewBombs(was));
         --left;

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <vector>
 
 enum MineCellState : std::uint8_t { csHidden, csFlagged, csMarked, csOpen };
 enum MineCellContent : std::uint8_t { ccUnknown, ccPlain, ccBomb, ccWall };

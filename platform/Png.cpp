@@ -96,9 +96,10 @@ namespace {
     }
 
     // Finishes a read whose header has been taken by begin_read: checks the size
-    // before allocating. Only the colours count: alpha is read and then dropped.
-    // data is the file when it was read from memory.
-    PngResult FinishRead(png_image &image, const char *data = nullptr, qint64 size = 0)
+    // before allocating. In RGB32 only the colours count: alpha is read and then
+    // dropped; ARGB32 keeps it. data is the file when it was read from memory.
+    PngResult FinishRead(png_image &image, const char *data = nullptr, qint64 size = 0,
+                         QImage::Format format = QImage::Format_RGB32)
     {
         PngResult result;
         if (image.width == 0 || image.height == 0 || image.width > MaxPngSide
@@ -114,8 +115,7 @@ namespace {
         // Without this libpng takes 16-bit samples for linear light and brightens
         // them on the way to 8 bits; painting programs store them as sRGB, like 8-bit ones.
         image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
-        QImage pixels(static_cast<int>(image.width), static_cast<int>(image.height),
-                      QImage::Format_RGB32);
+        QImage pixels(static_cast<int>(image.width), static_cast<int>(image.height), format);
         if (pixels.isNull()) {
             png_image_free(&image);
             result.Error = QStringLiteral("Out of memory");
@@ -133,7 +133,7 @@ namespace {
             result.Error = Message(image, "Cannot decode the image");
             return result;
         }
-        for (int y = 0; y < pixels.height(); ++y) {
+        for (int y = 0; format == QImage::Format_RGB32 && y < pixels.height(); ++y) {
             auto *line = reinterpret_cast<quint32 *>(pixels.scanLine(y));
             for (int x = 0; x < pixels.width(); ++x)
                 line[x] |= 0xFF000000u;
@@ -213,20 +213,7 @@ QImage DecodePngWithAlpha(const QByteArray &data)
     if (!png_image_begin_read_from_memory(&image, data.constData(),
                                           static_cast<size_t>(data.size())))
         return {};
-    QImage pixels;
-    if (image.width <= MaxPngSide && image.height <= MaxPngSide
-        && qint64 {image.width} * qint64 {image.height} <= MaxPngPixels)
-        pixels = QImage(static_cast<int>(image.width), static_cast<int>(image.height),
-                        QImage::Format_ARGB32);
-    if (pixels.isNull()) {
-        png_image_free(&image);
-        return {};
-    }
-    image.format = PNG_FORMAT_BGRA; // the byte order of QImage::Format_ARGB32 in memory
-    if (!png_image_finish_read(&image, nullptr, pixels.bits(),
-                               static_cast<png_int_32>(pixels.bytesPerLine()), nullptr))
-        return {};
-    return pixels;
+    return FinishRead(image, nullptr, 0, QImage::Format_ARGB32).Image;
 }
 
 } // namespace korvane
