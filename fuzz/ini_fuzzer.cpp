@@ -142,6 +142,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     qsizetype i = 0;
     while (i < was.size() && i < now.size() && was[i] == now[i])
         ++i;
+    if (i == now.size() && now.size() == was.size()) {
+        // The key's line lost a carriage return of its own ("k=v\r\r\n" read
+        // as "k=v\r" and written back as "k=v"), which these lines ignore.
+        Check(now.contains(entry) && QString(text).remove(u'\r') == QString(after).remove(u'\r'),
+              "only carriage returns of the key's line went");
+        return 0;
+    }
     Check(i < now.size(), "the write changed a line");
     if (now.size() == was.size()) {
         Check(now[i] == entry, "the replaced line is the key's");
