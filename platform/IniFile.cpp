@@ -228,7 +228,12 @@ IniFile::IniFile(QString path)
     QFile file(FPath);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    QByteArray bytes = file.read(MaxIniBytes + 1);
+    // As much as the file holds, then whatever else it gives up to the limit:
+    // asking for the whole limit at once would allocate all of it.
+    const qint64 first = std::min(file.size(), MaxIniBytes) + 1;
+    QByteArray bytes = file.read(first);
+    if (bytes.size() == first && first <= MaxIniBytes)
+        bytes += file.read(MaxIniBytes + 1 - first);
     FWhole = bytes.size() <= MaxIniBytes;
     bytes.truncate(MaxIniBytes);
     FText = IniDecode(bytes, &FEncoding);

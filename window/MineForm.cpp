@@ -6,7 +6,6 @@
 #include "Png.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
@@ -14,18 +13,6 @@
 #include <chrono>
 
 using namespace korvane;
-
-namespace {
-
-// The built-in pictures go through the program's own decoder: Qt's image
-// reader asks every image format plugin about each picture first.
-QByteArray Resource(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     : QMainWindow(parent)
@@ -41,7 +28,8 @@ TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     // to the X server, made start-up a quarter slower than a bare Qt window.
     QIcon icon;
     for (const char *path : {":/korvane-16.png", ":/korvane-32.png"})
-        icon.addPixmap(QPixmap::fromImage(DecodePngWithAlpha(Resource(QString::fromLatin1(path)))));
+        icon.addPixmap(
+            QPixmap::fromImage(DecodePngWithAlpha(BuiltInPicture(QString::fromLatin1(path)))));
     setWindowIcon(icon);
     FDesktop.SetParentWindow(this);
     timSecond.setInterval(1000);
@@ -49,10 +37,10 @@ TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     timSecond.setTimerType(Qt::PreciseTimer);
     connect(&timSecond, &QTimer::timeout, this, &TfrmKorvane::timSecondTimer);
 
-    imDefaultSkin = DecodePng(Resource(QStringLiteral(":/DefaultSkin.png"))).Image;
-    imDefaultFont = DecodePng(Resource(QStringLiteral(":/DefaultFont.png"))).Image;
+    imDefaultSkin = DecodePng(BuiltInPicture(QStringLiteral(":/DefaultSkin.png"))).Image;
+    imDefaultFont = DecodePng(BuiltInPicture(QStringLiteral(":/DefaultFont.png"))).Image;
     ilFaces.Reset(16, 16);
-    ilFaces.AddStrip(DecodePng(Resource(QStringLiteral(":/Faces.png"))).Image);
+    ilFaces.AddStrip(DecodePng(BuiltInPicture(QStringLiteral(":/Faces.png"))).Image);
 
     CreateControls();
     CreateMenus();
@@ -98,7 +86,9 @@ void TfrmKorvane::CreateControls()
 
 void TfrmKorvane::CreateMenus()
 {
-    menuBar()->setNativeMenuBar(false);
+    // The menus stay in the window, never in a desktop's global menu bar. Said
+    // before the bar exists, this also spares the session bus query for one.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     struct Item
     {
         QAction **item;
