@@ -1,13 +1,14 @@
 #include "MineAbout.h"
 
+#include "BuiltInImages.h"
 #include "Desktop.h"
 #include "DialogLook.h"
 #include "LinkLabel.h"
 
 #include <QDir>
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 
 using namespace korvane;
@@ -18,7 +19,7 @@ TfrmAbout::TfrmAbout(Desktop &desktop, QWidget *parent)
     MakeFixedDialog(this, QStringLiteral("About Oskavel"), 289, 165);
     Image1 = new QLabel(this);
     Image1->setGeometry(8, 9, 35, 34);
-    Image1->setPixmap(QIcon(QStringLiteral(":/korvane-32.png")).pixmap(32, 32));
+    Image1->setPixmap(QPixmap::fromImage(BuiltInImage(u"korvane-32")));
     Image1->setAlignment(Qt::AlignCenter);
 
     Label1 = new QLabel(QStringLiteral("Korvane"), this);

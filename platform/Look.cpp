@@ -2,6 +2,7 @@
 
 #include "Png.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
@@ -12,6 +13,12 @@
 namespace korvane {
 
 namespace {
+
+    QByteArray QtPicture(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     class Look : public QProxyStyle
     {
@@ -34,7 +41,7 @@ namespace {
             QIcon icon;
             for (int size : {8, 16, 32}) {
                 const QImage image = DecodePngWithAlpha(
-                    BuiltInPicture(stem + QString::number(size) + QStringLiteral(".png")));
+                    QtPicture(stem + QString::number(size) + QStringLiteral(".png")));
                 if (!image.isNull())
                     icon.addPixmap(QPixmap::fromImage(image));
             }

@@ -188,12 +188,6 @@ PngResult LoadPng(const QString &path)
     return FinishRead(image);
 }
 
-QByteArray BuiltInPicture(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 PngResult DecodePng(const QByteArray &data)
 {
     png_image image;

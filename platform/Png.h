@@ -19,11 +19,7 @@ constexpr int MaxPngSide = 16384;
 constexpr qint64 MaxPngPixels = 64 * 1024 * 1024;
 
 PngResult LoadPng(const QString &path);
-// The bytes of a picture built into the program or into Qt (a ":/" path);
-// empty when there is none. They are decoded here rather than by Qt's image
-// reader, which asks every image format plugin about each picture first.
-QByteArray BuiltInPicture(const QString &path);
-// The same for PNG data already in memory (built-in images, fuzzing).
+// The same for PNG data already in memory (the built-in pictures, fuzzing).
 PngResult DecodePng(const QByteArray &data);
 // The program's own pictures with their transparency (Format_ARGB32), such as
 // its icons; null when decoding fails.

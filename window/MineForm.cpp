@@ -2,8 +2,8 @@
 // the game clock and the option toggles.
 #include "MineForm.h"
 
+#include "BuiltInImages.h"
 #include "Menus.h"
-#include "Png.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -27,9 +27,8 @@ TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     // picture is the desktop entry's: decoding it here, and handing its 256 KB
     // to the X server, made start-up a quarter slower than a bare Qt window.
     QIcon icon;
-    for (const char *path : {":/korvane-16.png", ":/korvane-32.png"})
-        icon.addPixmap(
-            QPixmap::fromImage(DecodePngWithAlpha(BuiltInPicture(QString::fromLatin1(path)))));
+    for (const auto name : {u"korvane-16", u"korvane-32"})
+        icon.addPixmap(QPixmap::fromImage(BuiltInImage(name)));
     setWindowIcon(icon);
     FDesktop.SetParentWindow(this);
     timSecond.setInterval(1000);
@@ -37,10 +36,10 @@ TfrmKorvane::TfrmKorvane(Desktop &desktop, QWidget *parent)
     timSecond.setTimerType(Qt::PreciseTimer);
     connect(&timSecond, &QTimer::timeout, this, &TfrmKorvane::timSecondTimer);
 
-    imDefaultSkin = DecodePng(BuiltInPicture(QStringLiteral(":/DefaultSkin.png"))).Image;
-    imDefaultFont = DecodePng(BuiltInPicture(QStringLiteral(":/DefaultFont.png"))).Image;
+    imDefaultSkin = BuiltInImage(u"DefaultSkin");
+    imDefaultFont = BuiltInImage(u"DefaultFont");
     ilFaces.Reset(16, 16);
-    ilFaces.AddStrip(DecodePng(BuiltInPicture(QStringLiteral(":/Faces.png"))).Image);
+    ilFaces.AddStrip(BuiltInImage(u"Faces"));
 
     CreateControls();
     CreateMenus();

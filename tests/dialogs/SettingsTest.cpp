@@ -1,5 +1,6 @@
 // The settings file: what a start-up reads from it and what the end of a run
 // writes back, always through the window itself.
+#include "BuiltInImages.h"
 #include "DialogTestSupport.h"
 
 #include "IniFile.h"
@@ -242,9 +243,7 @@ TEST_P(DefaultSkinNames, MeanTheBuiltInSkinAndAreWrittenBackAsRead)
     EXPECT_TRUE(FDesktop.Messages.isEmpty()) << FDesktop.Messages.join(u'\n').toStdString();
     EXPECT_EQ(w.SkinName, name);
     EXPECT_EQ(w.FontName, name);
-    const QImage builtIn = QImage(QStringLiteral(":/DefaultSkin.png"))
-                               .convertToFormat(QImage::Format_RGB32)
-                               .copy(0, 0, 16, 16);
+    const QImage builtIn = BuiltInImage(u"DefaultSkin").copy(0, 0, 16, 16);
     EXPECT_EQ(Tile(0), builtIn);
     CloseWindow();
     EXPECT_EQ(Saved("Settings", "Skin"), name);

@@ -1,6 +1,7 @@
 // Every skin and font that ships in dist/ loads through the program's own
 // loader, from the menu as from the settings file, and shows its pictures
 // unchanged.
+#include "BuiltInImages.h"
 #include "WindowTestSupport.h"
 
 #include <QDir>
@@ -211,4 +212,28 @@ TEST_F(ShippedSetsTest, SetsNamedInTheSettingsFileAreUsedAtStartUp)
     EXPECT_TRUE(MenuItem(w.miFonts, font)->isChecked());
     EXPECT_EQ(w.CellWidth, Picture(QStringLiteral("Skins"), skinFile).width() / 11);
     EXPECT_EQ(w.DigitHeight, Picture(QStringLiteral("Fonts"), fontFile).height());
+}
+
+// The pictures built into the program are their files in resources/, pixel for
+// pixel, as Qt's own reader decodes them; the icons keep their transparency.
+TEST(BuiltInPictures, AreTheirFiles)
+{
+    const struct
+    {
+        const char16_t *Name;
+        QImage::Format Format;
+    } pictures[] {{u"DefaultSkin", QImage::Format_RGB32},
+                  {u"DefaultFont", QImage::Format_RGB32},
+                  {u"Faces", QImage::Format_RGB32},
+                  {u"korvane-16", QImage::Format_ARGB32},
+                  {u"korvane-32", QImage::Format_ARGB32}};
+    for (const auto &picture : pictures) {
+        const QString name = QString::fromUtf16(picture.Name);
+        const QImage file
+            = QImage(QStringLiteral(KORVANE_RESOURCES_DIR "/") + name + QStringLiteral(".png"))
+                  .convertToFormat(picture.Format);
+        ASSERT_FALSE(file.isNull()) << name.toStdString();
+        EXPECT_EQ(korvane::BuiltInImage(name), file) << name.toStdString();
+    }
+    EXPECT_TRUE(korvane::BuiltInImage(u"korvane-48").isNull());
 }
