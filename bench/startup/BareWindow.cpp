@@ -1,7 +1,7 @@
 // The yardstick for start-up time and memory: the least a Qt Widgets program
-// with a menu bar does before its first frame. It uses the same application
-// settings and style as Korvane, so that the difference between the two is
-// Korvane's own work.
+// with a menu bar does before its first frame, with Qt's own Fusion style and
+// settings. Korvane's look is Fusion too, but it spares the image format
+// plugins and the session bus query that this window's menu bar costs.
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
