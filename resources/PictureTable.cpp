@@ -1,5 +1,5 @@
 // Build tool: decodes the program's own PNG pictures with the program's
-// decoder and writes them out as a C++ table (BuiltInImageData.h).
+// decoder and writes them out as the C++ table BuiltInImageData.h declares.
 //
 //   picture_table OUTPUT.cpp NAME=FILE.png[:alpha]...
 #include "Png.h"
