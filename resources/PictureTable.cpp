@@ -21,11 +21,14 @@ int main(int argc, char *argv[])
     }
     std::string table = "const BuiltInImageData BuiltInImageTable[] {\n";
     for (int i = 2; i < argc; ++i) {
-        const QString spec = QString::fromLocal8Bit(argv[i]);
-        const qsizetype equals = spec.indexOf(u'=');
-        const bool alpha = spec.endsWith(QStringLiteral(":alpha"));
-        const QString name = spec.left(equals);
-        const QString path = spec.mid(equals + 1, spec.size() - equals - 1 - (alpha ? 6 : 0));
+        // NAME=FILE.png, with ":alpha" after it for a picture that keeps its transparency.
+        QString picture = QString::fromLocal8Bit(argv[i]);
+        const bool alpha = picture.endsWith(QStringLiteral(":alpha"));
+        if (alpha)
+            picture.chop(6);
+        const qsizetype equals = picture.indexOf(u'=');
+        const QString name = picture.left(equals);
+        const QString path = picture.mid(equals + 1);
         QImage image;
         if (alpha) {
             QFile file(path);
