@@ -30,8 +30,8 @@ QString Take(FuzzedDataProvider &in, std::size_t longest)
 
 // Lines without their breaks; a break at the very end ends the last line
 // rather than starting an empty one. Carriage returns at the end of a line
-// count as part of its break: a last line that ends in one keeps it when a
-// write adds a line after it.
+// count as part of its break: a last line's lone one becomes a whole break
+// when a write adds a line after it.
 QStringList Lines(const QString &text)
 {
     QStringList lines = text.split(u'\n');

@@ -97,6 +97,16 @@ QString IniWithValue(const QString &text, const QString &section, const QString 
     const QString eol
         = text.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
     const QString entry = key + u'=' + value;
+    // Text that goes on after its last line ends that line first. A lone "\r" at
+    // the end already ended it, cut short: it becomes a whole line break, so
+    // that the next write reads the same lines.
+    const auto endLastLine = [&eol](QString before) {
+        if (before.endsWith(u'\r'))
+            before.chop(1);
+        else if (before.isEmpty() || before.endsWith(u'\n'))
+            return before;
+        return before + eol;
+    };
 
     bool inSection = false;
     qsizetype insertAt = -1; // after the last non-blank line of the section
@@ -119,16 +129,9 @@ QString IniWithValue(const QString &text, const QString &section, const QString 
             insertAt = l.Next;
     }
 
-    if (insertAt >= 0) {
-        QString before = text.left(insertAt);
-        if (!before.isEmpty() && !before.endsWith(u'\n'))
-            before += eol;
-        return before + entry + eol + text.mid(insertAt);
-    }
-    QString result = text;
-    if (!result.isEmpty() && !result.endsWith(u'\n'))
-        result += eol;
-    return result + u'[' + section + u']' + eol + entry + eol;
+    if (insertAt >= 0)
+        return endLastLine(text.left(insertAt)) + entry + eol + text.mid(insertAt);
+    return endLastLine(text) + u'[' + section + u']' + eol + entry + eol;
 }
 
 int IniInteger(const QString &value, int fallback)
