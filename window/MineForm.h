@@ -84,6 +84,11 @@ public:
     void pbGameMouseLost(Qt::MouseButtons held);
     bool CycleFlag(int x, int y);
     void SetButton(Qt::MouseButton button, bool down);
+    // Left and right are held down or up; the middle button holds nothing.
+    static bool ChangesButtons(Qt::MouseButton button)
+    {
+        return button == Qt::LeftButton || button == Qt::RightButton;
+    }
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // Status bar

@@ -108,8 +108,9 @@ void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
             UpdateCounterDisplay(oldText, FormatCounter(Game->BombsLeft()));
             if (sbInfo->isVisibleTo(this))
                 UpdateStatusBar();
-        } else if (LeftDown) {
-            // Nothing changed: the pressed look goes, wherever it was drawn.
+        } else if (LeftDown && ChangesButtons(button)) {
+            // Nothing changed: the pressed look goes, wherever it was drawn. The
+            // middle button holds nothing down, so its release lifts nothing.
             if (RightDown) {
                 DrawBlock(x, y);
                 ShowBlock(x, y);
@@ -140,7 +141,7 @@ void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
 // a two-button gesture acts once. The middle button changes nothing.
 void TfrmKorvane::SetButton(Qt::MouseButton button, bool down)
 {
-    if (button != Qt::LeftButton && button != Qt::RightButton)
+    if (!ChangesButtons(button))
         return;
     const bool left = button == Qt::LeftButton;
     (left ? LeftDown : RightDown) = down;

@@ -341,7 +341,7 @@ protected:
                     e.pressed.clear();
                 else
                     DrawnPlain({c});
-            } else if (e.leftDown) {
+            } else if (e.leftDown && button != Qt::MiddleButton) {
                 // A release that changes nothing lifts the pressed look.
                 const Cell held {e.pressedX, e.pressedY};
                 if (e.rightDown) {

@@ -700,6 +700,7 @@ TEST_F(InputTest, MiddleButtonWhileLeftHeldLeavesTheLeftGestureAlone)
     Release(Qt::MiddleButton, At(4, 4));
     EXPECT_EQ(G().CellState(4, 4), csHidden);
     EXPECT_TRUE(W().LeftDown && W().LeftPending);
+    EXPECT_TRUE(Drawn(4, 4, 0)) << "still pressed";
     EXPECT_TRUE(FaceIs(0)) << "every release on a running game shows the normal face";
     Release(Qt::LeftButton, At(4, 4));
     EXPECT_EQ(G().CellState(4, 4), csOpen);
