@@ -91,6 +91,11 @@ void TfrmCustom::FormShow()
     for (SpinField *spin : {udHeight, udWidth, udBombs, udWalls})
         spin->ShowValue();
     LimitBombsAndWalls(udHeight->HeldValue() * udWidth->HeldValue());
+    // Every opening starts on the height with its number selected, so typing
+    // replaces it: Qt selects an edit's text only when the focus comes back
+    // to it, which the first opening never sees.
+    edHeight->setFocus();
+    edHeight->selectAll();
 }
 
 void TfrmCustom::LimitBombsAndWalls(int cells)
