@@ -48,11 +48,14 @@ void TfrmKorvane::miCustomClick()
     const bool markMoved = FCustomJustChecked;
     FCustomJustChecked = false;
     auto restoreMark = [&] {
-        if (!markMoved)
-            return;
-        miCustom->setChecked(false);
-        if (FCheckedBefore)
-            FCheckedBefore->setChecked(true);
+        if (markMoved) {
+            miCustom->setChecked(false);
+            if (FCheckedBefore)
+                FCheckedBefore->setChecked(true);
+        }
+        // Taking the mark off Custom was this opening's own doing, not a mark
+        // the next opening may put back.
+        FLostCheck = FCheckedBefore = nullptr;
     };
     TfrmCustom &d = CustomDialog();
     CentreOnWindow(&d);
