@@ -233,14 +233,12 @@ void StatusPanels::paintEvent(QPaintEvent *event)
             p.fillRect(cell.left(), cell.top(), 1, cell.height(), Shadow);
             p.fillRect(cell.left(), cell.bottom(), cell.width(), 1, Light);
             p.fillRect(cell.right(), cell.top(), 1, cell.height(), Light);
-            // Two pixels of space on the left where the panel leaves room,
-            // and one before the right bevel: the first panel is two pixels
-            // narrower than the others.
+            // Two pixels of space on the left in every panel. The first is two
+            // pixels narrower than the others: its text's advance reaches the
+            // right bevel, the last glyph's own blank edge does not.
             const QRect inside = cell.adjusted(1, 1, -1, -1);
-            const int space = inside.width() - PanelTextWidth(i);
             p.setPen(Qt::black);
-            p.drawText(inside.adjusted(std::clamp(space - 1, 0, 2), 0, 0, 0),
-                       Qt::AlignVCenter | Qt::AlignLeft, FTexts[i]);
+            p.drawText(inside.adjusted(2, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, FTexts[i]);
         }
         x += FWidths[i];
     }

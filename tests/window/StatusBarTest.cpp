@@ -123,15 +123,20 @@ TEST_F(StatusBarTest, PanelsAreAsWideAsTheirTextsOnAWideWindow)
     EXPECT_EQ(Widths(), QList<int>({39 + 5, 39 + 7, 55 + 7, 71 + 7}));
     EXPECT_EQ(w.sbInfo->width(), w.width());
 
-    // Every text stays inside its bevel, a pixel clear of the right edge.
+    // Every text stays inside its bevel, two pixels of bare face clear of the
+    // left edge and a pixel clear of the right.
     const QImage bar = w.sbInfo->grab().toImage();
     int left = 0;
     for (int i = 0; i < 4; ++i) {
         const int bevel = left + w.sbInfo->PanelWidth(i) - 3;
-        for (int y = 3; y < bar.height() - 1; ++y)
+        for (int y = 3; y < bar.height() - 1; ++y) {
+            for (int x : {left + 1, left + 2})
+                EXPECT_EQ(bar.pixel(x, y), qRgb(0xC0, 0xC0, 0xC0))
+                    << "panel " << i << " at " << x << "," << y;
             for (int x : {bevel - 1, bevel})
                 EXPECT_NE(bar.pixel(x, y), qRgb(0, 0, 0))
                     << "panel " << i << " at " << x << "," << y;
+        }
         left += w.sbInfo->PanelWidth(i);
     }
 }
