@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace korvane {
 
@@ -68,6 +69,26 @@ namespace {
         if (value)
             *value = line.mid(eq + 1).trimmed();
         return true;
+    }
+
+    // UTF-16 without a mark, told by its first line: each character of it is
+    // one NUL byte and one other byte, in the same order throughout.
+    std::optional<IniCharset> Utf16Unmarked(QByteArrayView bytes)
+    {
+        for (const IniCharset charset : {icUtf16LE, icUtf16BE}) {
+            const qsizetype nul = charset == icUtf16LE ? 1 : 0;
+            qsizetype i = 0;
+            for (; i + 1 < bytes.size(); i += 2) {
+                if (bytes[i + nul] != 0 || bytes[i + 1 - nul] == 0)
+                    break;
+                if (bytes[i + 1 - nul] == '\n')
+                    return charset;
+            }
+            // A first line that runs to the end ends on a whole character.
+            if (i > 0 && i == bytes.size())
+                return charset;
+        }
+        return std::nullopt;
     }
 
 } // namespace
@@ -168,20 +189,29 @@ int IniInteger(const QString &value, int fallback)
 QString IniDecode(QByteArrayView bytes, IniEncoding *encoding)
 {
     *encoding = {};
+    std::optional<IniCharset> utf16;
     for (const auto &[mark, charset] :
          {std::pair {Utf16LEMark, icUtf16LE}, {Utf16BEMark, icUtf16BE}}) {
         if (bytes.startsWith(mark)) {
-            encoding->Charset = charset;
-            // A second mark stays text; a lone byte at the end becomes U+FFFD
-            // rather than vanishing.
-            QStringDecoder utf16(
-                charset == icUtf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-            return utf16.decode(bytes.sliced(mark.size()));
+            utf16 = charset;
+            encoding->Mark = true;
+            bytes = bytes.sliced(mark.size());
+            break;
         }
     }
-    encoding->Utf8Mark = bytes.startsWith(Utf8Mark);
-    if (encoding->Utf8Mark)
+    if (!utf16)
+        utf16 = Utf16Unmarked(bytes);
+    if (utf16) {
+        encoding->Charset = *utf16;
+        // A second mark stays text; a lone byte at the end becomes U+FFFD
+        // rather than vanishing.
+        QStringDecoder decoder(
+            *utf16 == icUtf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(bytes);
+    }
+    encoding->Mark = bytes.startsWith(Utf8Mark);
+    if (encoding->Mark)
         bytes = bytes.sliced(Utf8Mark.size());
     // Stateless: a sequence cut short at the end is an error, not a byte dropped.
     QStringDecoder utf8(QStringConverter::Utf8,
@@ -200,14 +230,17 @@ QByteArray IniEncode(const QString &text, IniEncoding *encoding)
     if (encoding->Charset == icUtf16LE || encoding->Charset == icUtf16BE) {
         const bool le = encoding->Charset == icUtf16LE;
         QStringEncoder utf16(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
-        return (le ? Utf16LEMark : Utf16BEMark).toByteArray() + utf16.encode(text);
+        QByteArray bytes = utf16.encode(text);
+        if (encoding->Mark)
+            bytes.prepend(le ? Utf16LEMark : Utf16BEMark);
+        return bytes;
     }
     if (encoding->Charset == icLatin1
         && !std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; }))
         encoding->Charset = icUtf8;
     auto encode = [&] {
         QByteArray bytes = encoding->Charset == icLatin1 ? text.toLatin1() : text.toUtf8();
-        if (encoding->Utf8Mark)
+        if (encoding->Mark)
             bytes.prepend(Utf8Mark);
         return bytes;
     };

@@ -22,19 +22,20 @@ QString IniWithValue(const QString &text, const QString &section, const QString 
 // an empty text or a number out of range gives fallback.
 int IniInteger(const QString &value, int fallback);
 
-// How a settings file's bytes hold its text. UTF-16 is written with its
-// byte-order mark; UTF-8 and Latin-1 with UTF-8's when the file had one.
+// How a settings file's bytes hold its text, and whether they begin with a
+// byte-order mark (UTF-8's for UTF-8 and Latin-1). Both are written back as read.
 enum IniCharset { icUtf8, icLatin1, icUtf16LE, icUtf16BE };
 
 struct IniEncoding
 {
     IniCharset Charset = icUtf8;
-    bool Utf8Mark = false;
+    bool Mark = false;
 };
 
 // The text of a settings file: UTF-16 after its byte-order mark (either
-// order), else UTF-8 when the bytes are valid UTF-8, else Latin-1, which
-// gives every byte a character of its own. encoding receives which it was.
+// order) or, without one, when every other byte of the first line is NUL;
+// else UTF-8 when the bytes are valid UTF-8, else Latin-1, which gives every
+// byte a character of its own. encoding receives which it was.
 QString IniDecode(QByteArrayView bytes, IniEncoding *encoding);
 
 // The bytes of text in encoding. Latin-1 that cannot hold every character
