@@ -24,9 +24,8 @@ mkdir -p "$out"
 work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-shots.XXXXXX")
 game=
 cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    korvane_game_stop "$game"
     korvane_xvfb_stop
-    wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT

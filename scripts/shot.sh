@@ -5,7 +5,7 @@ set -euo pipefail
 prog=$1; out=$2; shift 2
 . "$(dirname "$0")/xvfb.sh"
 gpid=
-trap '[ -n "$gpid" ] && kill $gpid 2>/dev/null; korvane_xvfb_stop' EXIT
+trap 'korvane_game_stop "$gpid"; korvane_xvfb_stop' EXIT
 korvane_xvfb /dev/null || { echo "Xvfb did not start" >&2; exit 1; }
 "$prog" &
 gpid=$!

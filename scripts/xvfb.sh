@@ -5,10 +5,16 @@
 # a free display number itself (-displayfd), so parallel runs never collide.
 # -noreset: without it the server restarts whenever its last client leaves,
 # and a program started in that moment cannot connect. XVFB_PID holds the
-# server; korvane_xvfb_stop ends it. Fails when no server comes up.
+# server; korvane_xvfb_stop ends it. Fails when no server comes up. Without
+# an XDG_RUNTIME_DIR of the caller's, the game gets a private one (mode 0700,
+# as Qt asks), removed with the server.
 korvane_xvfb() {
     local log=$1 screen=${2:-1280x1024x24} number= _
     local numfile
+    if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+        KORVANE_RUNTIME=$(mktemp -d "${TMPDIR:-/tmp}/korvane-runtime.XXXXXX")
+        export XDG_RUNTIME_DIR=$KORVANE_RUNTIME
+    fi
     numfile=$(mktemp "${TMPDIR:-/tmp}/korvane-display.XXXXXX")
     Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "$screen" 3>"$numfile" >"$log" 2>&1 &
     XVFB_PID=$!
@@ -32,6 +38,19 @@ korvane_xvfb_stop() {
         wait "$XVFB_PID" 2>/dev/null || true
     fi
     XVFB_PID=
+    if [ -n "${KORVANE_RUNTIME:-}" ]; then
+        rm -rf "$KORVANE_RUNTIME"
+        [ "${XDG_RUNTIME_DIR:-}" = "$KORVANE_RUNTIME" ] && unset XDG_RUNTIME_DIR
+        KORVANE_RUNTIME=
+    fi
+}
+
+# korvane_game_stop PID: ends the game as a logout does (SIGTERM, settings
+# saved) and waits for it, so that its display is never taken away under it.
+korvane_game_stop() {
+    [ -n "${1:-}" ] || return 0
+    kill -TERM "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
 }
 
 # korvane_window [TENTHS]: prints the id of the game's visible main window

@@ -28,9 +28,8 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/korvane-install.XXXXXX")
 game=
 cleanup() {
-    [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    korvane_game_stop "$game"
     korvane_xvfb_stop
-    wait 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -25,9 +25,8 @@ done
 WORK=$(mktemp -d)
 APP_PID=
 cleanup() {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2> /dev/null
+    korvane_game_stop "$APP_PID"
     korvane_xvfb_stop
-    wait 2> /dev/null
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -37,6 +36,13 @@ fail() {
     echo "FAIL: $*"
     FAILED=1
 }
+
+# A first run's screenshot (what scripts/run does without a display) ends
+# quietly: the game before its display, in a runtime folder of its own.
+korvane_game_copy "$PROGRAM" "$WORK/shot"
+env -u XDG_RUNTIME_DIR "$HERE/../../scripts/shot.sh" "$WORK/shot/korvane" "$WORK/shot.png" \
+    > "$WORK/shot.log" 2>&1 || fail "scripts/shot.sh failed"
+grep -E 'connection broke|XDG_RUNTIME_DIR' "$WORK/shot.log" && fail "a screenshot run printed alarms"
 
 korvane_xvfb "$WORK/xvfb.log" || { echo "Xvfb did not start"; cat "$WORK/xvfb.log"; exit 1; }
 
