@@ -6,6 +6,8 @@
 
 #include <QApplication>
 
+#include <cstdlib>
+
 // The only difference between a portable build and one for a system install
 // (see KORVANE_SYSTEM_INSTALL in CMakeLists.txt): where settings and sets live.
 #if KORVANE_SYSTEM_INSTALL
@@ -13,6 +15,21 @@ constexpr auto BuiltInstall = korvane::InstallKind::ikSystem;
 #else
 constexpr auto BuiltInstall = korvane::InstallKind::ikPortable;
 #endif
+
+namespace {
+
+// The window while it runs, for the one exit that never destroys it: when the
+// display goes away, Qt ends the process with exit(), which still runs atexit
+// handlers. A normal end destroys the window, which saves, and clears this.
+TfrmKorvane *Running = nullptr;
+
+void SaveAtDisplayLoss()
+{
+    if (Running)
+        Running->SaveSettingsAtSessionEnd();
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -36,6 +53,13 @@ int main(int argc, char *argv[])
         }
         frmKorvane.miExitClick();
     });
+    // A session manager asks its clients to save before the desktop session ends.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &frmKorvane,
+                     [&frmKorvane] { frmKorvane.SaveSettingsAtSessionEnd(); });
     frmKorvane.show();
-    return app.exec();
+    Running = &frmKorvane;
+    std::atexit(SaveAtDisplayLoss);
+    const int result = app.exec();
+    Running = nullptr;
+    return result;
 }

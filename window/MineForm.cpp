@@ -216,7 +216,6 @@ void TfrmKorvane::FormDestroy()
     CounterBitmap = QImage();
     SkinFiles.clear();
     FontFiles.clear();
-    MakeSettingsFolder(FDesktop.Install(), SettingsFile());
     SaveSettings();
 }
 

@@ -66,6 +66,11 @@ public:
     // Settings file
     void LoadSettings();
     void SaveSettings();
+    // As SaveSettings, for a desktop session that ends under the game: a
+    // failure goes to standard error.
+    void SaveSettingsAtSessionEnd();
+    // The settings file as Exit writes it; the failure message, or nothing.
+    QString WriteSettingsFile() const;
     void ApplySettings(const korvane::Settings &settings);
     korvane::Settings CollectSettings() const;
     QString SettingsFile() const;

@@ -7,6 +7,8 @@
 #include "Places.h"
 #include "Settings.h"
 
+#include <cstdio>
+
 using namespace korvane;
 
 QString TfrmKorvane::SettingsFile() const
@@ -21,12 +23,27 @@ void TfrmKorvane::LoadSettings()
 
 void TfrmKorvane::SaveSettings()
 {
+    if (const QString failure = WriteSettingsFile(); !failure.isEmpty())
+        FDesktop.ShowMessage(failure);
+}
+
+void TfrmKorvane::SaveSettingsAtSessionEnd()
+{
+    // The desktop is going away: no one is left to read a message box.
+    if (const QString failure = WriteSettingsFile(); !failure.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
+}
+
+QString TfrmKorvane::WriteSettingsFile() const
+{
+    MakeSettingsFolder(FDesktop.Install(), SettingsFile());
     IniFile ini(SettingsFile());
     WriteSettings(ini, CollectSettings());
     // The keys were written into the text in memory: the file is replaced once,
     // so a failure leaves it as it was and is told once.
-    if (!ini.Save())
-        FDesktop.ShowMessage(QStringLiteral("Unable to write to %1").arg(ini.Path()));
+    if (ini.Save())
+        return {};
+    return QStringLiteral("Unable to write to %1").arg(ini.Path());
 }
 
 void TfrmKorvane::ApplySettings(const Settings &s)

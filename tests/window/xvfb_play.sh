@@ -4,7 +4,10 @@
 # the pixels of the face button and of the cells. Screenshots go to the output
 # folder.
 #
-#   xvfb_play.sh <korvane program> <output folder>
+# Then the ends of a desktop session: a session manager's save request and
+# the display going away under the game.
+#
+#   xvfb_play.sh <korvane program> <output folder> [session manager]
 #
 # Exit status: 0 passed, 1 failed, 77 skipped (Xvfb, xdotool or ImageMagick
 # missing).
@@ -12,6 +15,7 @@ set -u
 
 PROGRAM=${1:?program}
 OUT=${2:?output folder}
+SESSION_SAVE=${3:-}
 HERE=$(cd "$(dirname "$0")" && pwd)
 RESOURCES=$HERE/../../resources
 CONVERT=/usr/bin/convert
@@ -67,7 +71,7 @@ same() { # same <image> <reference>: no pixel differs
 
 WINDOW=
 MENU=
-start() { # start <bombs> [shields]: a 9 x 9 field inside the ring with that many bombs
+settings() { # settings <bombs> [shields]: the settings file of start
     cat > "$WORK/program/korvane.ini" << EOF
 [Field]
 Beginner=0
@@ -86,6 +90,10 @@ Statusbar=1
 SelectionPercentage=0
 Selection=${2:-1}
 EOF
+}
+
+start() { # start <bombs> [shields]: a 9 x 9 field inside the ring with that many bombs
+    settings "$@"
     QT_QPA_PLATFORM=xcb "$WORK/program/korvane" > "$WORK/program.log" 2>&1 &
     APP_PID=$!
     WINDOW=$(korvane_window)
@@ -194,5 +202,67 @@ shot "$OUT/won.png"
 [ "$(face)" = 3 ] && echo "won: the face with dark glasses shows" || fail "no won face"
 cell_is 1 1 22 && fail "the won field is not revealed"
 stop
+
+# A session that ends under the game: first a session manager's save request
+# (at logout), then the display going away. Each time the settings file holds
+# what Game > Exit writes, this run's Auto Open (off) included.
+saved_as_at_exit() {
+    cat > "$WORK/expected.ini" << EOF
+[Field]
+Beginner=0
+Custom=1
+Width=11
+Height=11
+Bombs=10
+Walls=0
+Intermediate=0
+Expert=0
+Master=0
+[Settings]
+Surround=1
+Marks=1
+AutoOpen=0
+Upflag=1
+Statusbar=1
+StartMarked=0
+OpenWalls=0
+Minutes=1
+Skin=Default
+Font=Default
+[Shields]
+SelectionPercentage=0
+Selection=0
+CustomPercentage=50
+CustomFixed=10
+EOF
+    cmp -s "$WORK/program/korvane.ini" "$WORK/expected.ini" && echo "$1: settings saved" \
+        || { fail "$1: the settings are not what Exit writes"; diff "$WORK/expected.ini" "$WORK/program/korvane.ini"; }
+}
+if [ -n "$SESSION_SAVE" ]; then
+    mkfifo "$WORK/sm.in"
+    "$SESSION_SAVE" < "$WORK/sm.in" > "$WORK/sm.out" 2>&1 &
+    SM_PID=$!
+    exec 5> "$WORK/sm.in"
+    for _ in $(seq 50); do [ -s "$WORK/sm.out" ] && break; sleep 0.1; done
+    SESSION_MANAGER=$(head -1 "$WORK/sm.out")
+    export SESSION_MANAGER
+    start 10 0
+    unset SESSION_MANAGER
+    xdotool windowfocus --sync "$WINDOW"
+    xdotool key alt+o
+    sleep 0.3
+    xdotool key a
+    sleep 0.3
+    echo save >&5
+    for _ in $(seq 50); do grep -q '^saved' "$WORK/sm.out" && break; sleep 0.1; done
+    saved_as_at_exit "a logout's save request"
+    settings 10 0
+    korvane_xvfb_stop
+    wait "$APP_PID"
+    APP_PID=
+    saved_as_at_exit "the display gone"
+    exec 5>&-
+    wait "$SM_PID" || fail "the session manager saw no save: $(cat "$WORK/sm.out")"
+fi
 
 exit $FAILED
