@@ -7,6 +7,7 @@
 
 #include "Desktop.h"
 #include "FieldView.h"
+#include "Gesture.h"
 #include "ImageList.h"
 #include "MineStorage.h"
 #include "Panels.h"
@@ -88,12 +89,8 @@ public:
     // remembered down that is not held.
     void pbGameMouseLost(Qt::MouseButtons held);
     bool CycleFlag(int x, int y);
-    void SetButton(Qt::MouseButton button, bool down);
-    // Left and right are held down or up; the middle button holds nothing.
-    static bool ChangesButtons(Qt::MouseButton button)
-    {
-        return button == Qt::LeftButton || button == Qt::RightButton;
-    }
+    // The pressed look the gesture puts on or lifts.
+    void DrawGesture(const std::vector<korvane::GestureDraw> &draws);
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // Status bar
@@ -164,12 +161,14 @@ public:
     QString SkinName = QStringLiteral("Default");
     QString FontName = QStringLiteral("Default");
 
-    bool LeftDown = false;
-    bool RightDown = false;
-    bool LeftPending = false;
-    bool RightPending = false;
-    int PressedX = 0;
-    int PressedY = 0;
+    // The mouse gesture in progress, with its fields under their own names.
+    korvane::Gesture Mouse;
+    const bool &LeftDown = Mouse.LeftDown;
+    const bool &RightDown = Mouse.RightDown;
+    const bool &LeftPending = Mouse.LeftPending;
+    const bool &RightPending = Mouse.RightPending;
+    const int &PressedX = Mouse.PressedX;
+    const int &PressedY = Mouse.PressedY;
 
     korvane::ImageList ilCells;
     korvane::ImageList ilDigits;

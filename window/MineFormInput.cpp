@@ -1,7 +1,10 @@
-// Mouse play on the field and the F2 key.
+// Mouse play on the field and the F2 key: the gesture says what to draw and
+// which action to take, the handlers carry it out.
 #include "MineForm.h"
 
 #include <limits>
+
+using namespace korvane;
 
 bool TfrmKorvane::CycleFlag(int x, int y)
 {
@@ -18,144 +21,107 @@ bool TfrmKorvane::CycleFlag(int x, int y)
     return false;
 }
 
-void TfrmKorvane::pbGameMouseDown(Qt::MouseButton button, int X, int Y)
+void TfrmKorvane::DrawGesture(const std::vector<GestureDraw> &draws)
 {
-    if (Game->IsFinished())
-        return;
-    const QPoint cell = View().CellAt(X, Y);
-    const int x = cell.x();
-    const int y = cell.y();
-    SetButton(button, true);
-    if (LeftDown) {
-        if (RightDown) {
-            DrawPressedBlock(x, y);
+    for (const GestureDraw &d : draws) {
+        const int x = d.At.x();
+        const int y = d.At.y();
+        if (d.Block) {
+            d.Pressed ? DrawPressedBlock(x, y) : DrawBlock(x, y);
             ShowBlock(x, y);
         } else {
-            DrawPressedCell(x, y);
+            d.Pressed ? DrawPressedCell(x, y) : DrawCell(x, y);
             ShowCell(x, y);
         }
-        ShowPressedFace();
-        PressedX = x;
-        PressedY = y;
-        return;
     }
-    if (RightDown && RightPending && !miUpflag->isChecked()) {
-        const QString oldText = FormatCounter(Game->BombsLeft());
-        if (CycleFlag(x, y)) {
-            if (!timSecond.isActive())
-                StartClock();
-            DrawCell(x, y);
-            ShowCell(x, y);
-            UpdateCounterDisplay(oldText, FormatCounter(Game->BombsLeft()));
-            if (sbInfo->isVisibleTo(this))
-                UpdateStatusBar();
-        }
+}
+
+void TfrmKorvane::pbGameMouseDown(Qt::MouseButton button, int X, int Y)
+{
+    const QPoint cell = View().CellAt(X, Y);
+    const GestureStep step = Mouse.Press(button, cell, Game->IsFinished(), miUpflag->isChecked());
+    DrawGesture(step.Draws);
+    if (step.PressedFace)
+        ShowPressedFace();
+    if (step.Action != gaCycleFlag)
+        return;
+    const int x = cell.x();
+    const int y = cell.y();
+    const QString oldText = FormatCounter(Game->BombsLeft());
+    if (CycleFlag(x, y)) {
+        if (!timSecond.isActive())
+            StartClock();
+        DrawCell(x, y);
+        ShowCell(x, y);
+        UpdateCounterDisplay(oldText, FormatCounter(Game->BombsLeft()));
+        if (sbInfo->isVisibleTo(this))
+            UpdateStatusBar();
     }
 }
 
 void TfrmKorvane::pbGameMouseMove(int X, int Y)
 {
-    if (Game->IsFinished() || !LeftDown)
-        return;
-    const QPoint cell = View().CellAt(X, Y);
-    const int x = cell.x();
-    const int y = cell.y();
-    if (x == PressedX && y == PressedY)
-        return;
-    if (RightDown) {
-        DrawBlock(PressedX, PressedY);
-        ShowBlock(PressedX, PressedY);
-        DrawPressedBlock(x, y);
-        ShowBlock(x, y);
-    } else {
-        DrawCell(PressedX, PressedY);
-        ShowCell(PressedX, PressedY);
-        DrawPressedCell(x, y);
-        ShowCell(x, y);
-    }
-    PressedX = x;
-    PressedY = y;
+    DrawGesture(Mouse.Move(View().CellAt(X, Y), Game->IsFinished()).Draws);
 }
 
 void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
 {
-    if (!Game->IsFinished()) {
-        const QString oldText = FormatCounter(Game->BombsLeft());
-        const QPoint cell = View().CellAt(X, Y);
-        const int x = cell.x();
-        const int y = cell.y();
-        bool changed = false;
-        bool chorded = false;
-        if (LeftDown && RightDown) {
-            changed = chorded = Game->Chord(x, y);
-        } else if (button == Qt::LeftButton && Game->CellState(x, y) != csFlagged) {
-            if (LeftDown && LeftPending)
-                changed = Game->OpenCell(x, y);
-        } else if (button == Qt::RightButton && miUpflag->isChecked() && RightDown
-                   && RightPending) {
-            changed = CycleFlag(x, y);
-        }
-        if (changed) {
-            if (!timSecond.isActive())
-                StartClock();
-            if (chorded || (Game->CellNumber(x, y) == 0 && Game->FAutoOpen)) {
-                RenderField();
-                ShowField();
-            } else {
-                DrawCell(x, y);
-                ShowCell(x, y);
-            }
-            UpdateCounterDisplay(oldText, FormatCounter(Game->BombsLeft()));
-            if (sbInfo->isVisibleTo(this))
-                UpdateStatusBar();
-        } else if (LeftDown && ChangesButtons(button)) {
-            // Nothing changed: the pressed look goes, wherever it was drawn. The
-            // middle button holds nothing down, so its release lifts nothing.
-            if (RightDown) {
-                DrawBlock(x, y);
-                ShowBlock(x, y);
-                DrawBlock(PressedX, PressedY);
-                ShowBlock(PressedX, PressedY);
-            } else {
-                DrawCell(PressedX, PressedY);
-                ShowCell(PressedX, PressedY);
-            }
-        }
-        if (Game->IsFinished()) {
-            timSecond.stop();
+    const QPoint cell = View().CellAt(X, Y);
+    const int x = cell.x();
+    const int y = cell.y();
+    const bool finished = Game->IsFinished();
+    const GestureStep step = Mouse.Release(button, cell, finished, miUpflag->isChecked(),
+                                           Game->CellState(x, y) == csFlagged);
+    if (finished)
+        return;
+    const QString oldText = FormatCounter(Game->BombsLeft());
+    bool changed = false;
+    switch (step.Action) {
+    case gaOpen:
+        changed = Game->OpenCell(x, y);
+        break;
+    case gaChord:
+        changed = Game->Chord(x, y);
+        break;
+    case gaCycleFlag:
+        changed = CycleFlag(x, y);
+        break;
+    case gaNone:
+        break;
+    }
+    if (changed) {
+        if (!timSecond.isActive())
+            StartClock();
+        if (step.Action == gaChord || (Game->CellNumber(x, y) == 0 && Game->FAutoOpen)) {
             RenderField();
             ShowField();
-            if (Game->IsWon())
-                ShowWonFace();
-            else if (Game->IsLost())
-                ShowLostFace();
         } else {
-            ShowNormalFace();
+            DrawCell(x, y);
+            ShowCell(x, y);
         }
+        UpdateCounterDisplay(oldText, FormatCounter(Game->BombsLeft()));
+        if (sbInfo->isVisibleTo(this))
+            UpdateStatusBar();
+    } else {
+        DrawGesture(step.Lifts);
     }
-    SetButton(button, false);
-}
-
-// The left or right button went down or up: its own flags follow it, and the
-// other button's pending action is cancelled while that one is held, so that
-// a two-button gesture acts once. The middle button changes nothing.
-void TfrmKorvane::SetButton(Qt::MouseButton button, bool down)
-{
-    if (!ChangesButtons(button))
-        return;
-    const bool left = button == Qt::LeftButton;
-    (left ? LeftDown : RightDown) = down;
-    (left ? LeftPending : RightPending) = down;
-    if (left ? RightDown : LeftDown)
-        (left ? RightPending : LeftPending) = false;
+    if (Game->IsFinished()) {
+        timSecond.stop();
+        RenderField();
+        ShowField();
+        if (Game->IsWon())
+            ShowWonFace();
+        else if (Game->IsLost())
+            ShowLostFace();
+    } else {
+        ShowNormalFace();
+    }
 }
 
 void TfrmKorvane::pbGameMouseLost(Qt::MouseButtons held)
 {
     // No cell lies this far from the field.
     constexpr int Outside = std::numeric_limits<int>::min() / 2;
-    if (LeftDown && !(held & Qt::LeftButton))
-        pbGameMouseUp(Qt::LeftButton, Outside, Outside);
-    if (RightDown && !(held & Qt::RightButton))
-        pbGameMouseUp(Qt::RightButton, Outside, Outside);
+    for (Qt::MouseButton button : Mouse.Lost(held))
+        pbGameMouseUp(button, Outside, Outside);
 }

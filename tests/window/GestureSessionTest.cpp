@@ -1,9 +1,10 @@
 // A long random session of presses, moves and releases of all three buttons,
 // anywhere on or around the field, with options toggled and new games started
-// on the way. The test keeps its own account of the gesture (button state,
-// the cells drawn pressed, face, clock) from the rules of play, and after every
-// event compares the window with it: every drawn tile against the tile rules
-// applied to the model, the face, the counter, the clock and the status bar.
+// on the way. The test feeds the same events to a gesture of its own and keeps
+// its own account of what follows (the cells drawn pressed, face, clock); after
+// every event it compares the window with it: the button state, every drawn
+// tile against the tile rules applied to the model, the face, the counter, the
+// clock and the status bar.
 #include "InputTestSupport.h"
 #include "WindowTestSupport.h"
 
@@ -26,12 +27,7 @@ using Cell = std::pair<int, int>;
 // What the window should hold, worked out from the events sent to it.
 struct Expected
 {
-    bool leftDown = false;
-    bool rightDown = false;
-    bool leftPending = false;
-    bool rightPending = false;
-    int pressedX = 0;
-    int pressedY = 0;
+    korvane::Gesture gesture;
     // Positions drawn with the pressed look since they were last drawn plainly.
     std::set<Cell> pressed;
     int face = 0;
@@ -166,6 +162,14 @@ protected:
     {
         FExpected.pressed.insert(cells.begin(), cells.end());
     }
+    void Drawn(const std::vector<korvane::GestureDraw> &draws)
+    {
+        for (const korvane::GestureDraw &d : draws) {
+            const Cell c {d.At.x(), d.At.y()};
+            const std::vector<Cell> cells = d.Block ? Block(c) : std::vector {c};
+            d.Pressed ? DrawnPressed(cells) : DrawnPlain(cells);
+        }
+    }
 
     std::vector<MineCellState> States() const
     {
@@ -243,25 +247,14 @@ protected:
         const Cell c = ToCell(p);
         const MineCellState cycled = CycleResult(c);
         const MineCellState stateBefore = G().CellState(c.first, c.second);
+        const korvane::GestureStep step
+            = e.gesture.Press(button, {c.first, c.second}, finished, W().miUpflag->isChecked());
         HeldFlag(button) = true;
         Send(QEvent::MouseButtonPress, button, p);
-        if (finished)
-            return;
-        if (button == Qt::LeftButton) {
-            e.leftDown = e.leftPending = true;
-            if (e.rightDown)
-                e.rightPending = false;
-        } else if (button == Qt::RightButton) {
-            e.rightDown = e.rightPending = true;
-            if (e.leftDown)
-                e.leftPending = false;
-        }
-        if (e.leftDown) {
-            DrawnPressed(e.rightDown ? Block(c) : std::vector {c});
+        Drawn(step.Draws);
+        if (step.PressedFace)
             e.face = 1;
-            e.pressedX = c.first;
-            e.pressedY = c.second;
-        } else if (e.rightDown && e.rightPending && !W().miUpflag->isChecked()) {
+        if (step.Action == korvane::gaCycleFlag) {
             // The flag cycle on the press: a changed cell is drawn plainly.
             EXPECT_EQ(G().CellState(c.first, c.second), cycled) << FLog.str();
             if (cycled != stateBefore) {
@@ -278,18 +271,7 @@ protected:
         const bool finished = G().IsFinished();
         const Cell c = ToCell(p);
         Send(QEvent::MouseMove, Qt::NoButton, p);
-        if (finished || !e.leftDown || c == Cell {e.pressedX, e.pressedY})
-            return;
-        const Cell old {e.pressedX, e.pressedY};
-        if (e.rightDown) {
-            DrawnPlain(Block(old));
-            DrawnPressed(Block(c));
-        } else {
-            DrawnPlain({old});
-            DrawnPressed({c});
-        }
-        e.pressedX = c.first;
-        e.pressedY = c.second;
+        Drawn(e.gesture.Move({c.first, c.second}, finished).Draws);
     }
 
     void Release(Qt::MouseButton button, QPoint p)
@@ -299,16 +281,15 @@ protected:
         const bool finished = G().IsFinished();
         const Cell c = ToCell(p);
         const auto [x, y] = c;
+        const korvane::GestureStep step = e.gesture.Release(
+            button, {x, y}, finished, W().miUpflag->isChecked(), G().CellState(x, y) == csFlagged);
         enum { None, Open, Chord, Cycle } action = None;
-        if (!finished) {
-            if (e.leftDown && e.rightDown)
-                action = Chord;
-            else if (button == Qt::LeftButton && G().CellState(x, y) != csFlagged)
-                action = e.leftDown && e.leftPending ? Open : None;
-            else if (button == Qt::RightButton && W().miUpflag->isChecked() && e.rightDown
-                     && e.rightPending)
-                action = Cycle;
-        }
+        if (step.Action == korvane::gaOpen)
+            action = Open;
+        else if (step.Action == korvane::gaChord)
+            action = Chord;
+        else if (step.Action == korvane::gaCycleFlag)
+            action = Cycle;
         const bool changes = action == Open ? OpenWouldChange(c)
             : action == Chord               ? ChordWouldChange(c)
             : action == Cycle               ? CycleResult(c) != G().CellState(x, y)
@@ -341,15 +322,8 @@ protected:
                     e.pressed.clear();
                 else
                     DrawnPlain({c});
-            } else if (e.leftDown && button != Qt::MiddleButton) {
-                // A release that changes nothing lifts the pressed look.
-                const Cell held {e.pressedX, e.pressedY};
-                if (e.rightDown) {
-                    DrawnPlain(Block(c));
-                    DrawnPlain(Block(held));
-                } else {
-                    DrawnPlain({held});
-                }
+            } else {
+                Drawn(step.Lifts);
             }
             if (G().IsFinished()) {
                 ++FActions[G().IsWon() ? 4 : 5];
@@ -358,15 +332,6 @@ protected:
             } else {
                 e.face = 0;
             }
-        }
-        if (button == Qt::LeftButton) {
-            e.leftDown = e.leftPending = false;
-            if (e.rightDown)
-                e.rightPending = false;
-        } else if (button == Qt::RightButton) {
-            e.rightDown = e.rightPending = false;
-            if (e.leftDown)
-                e.leftPending = false;
         }
     }
 
@@ -399,12 +364,12 @@ protected:
     {
         const TfrmKorvane &w = *FWindow;
         const Expected &e = FExpected;
-        ASSERT_EQ(w.LeftDown, e.leftDown) << FLog.str();
-        ASSERT_EQ(w.RightDown, e.rightDown) << FLog.str();
-        ASSERT_EQ(w.LeftPending, e.leftPending) << FLog.str();
-        ASSERT_EQ(w.RightPending, e.rightPending) << FLog.str();
-        ASSERT_EQ(w.PressedX, e.pressedX) << FLog.str();
-        ASSERT_EQ(w.PressedY, e.pressedY) << FLog.str();
+        ASSERT_EQ(w.LeftDown, e.gesture.LeftDown) << FLog.str();
+        ASSERT_EQ(w.RightDown, e.gesture.RightDown) << FLog.str();
+        ASSERT_EQ(w.LeftPending, e.gesture.LeftPending) << FLog.str();
+        ASSERT_EQ(w.RightPending, e.gesture.RightPending) << FLog.str();
+        ASSERT_EQ(w.PressedX, e.gesture.PressedX) << FLog.str();
+        ASSERT_EQ(w.PressedY, e.gesture.PressedY) << FLog.str();
         ASSERT_EQ(w.Game->FAutoOpen, w.miAuto->isChecked());
 
         const int s = Shift();
