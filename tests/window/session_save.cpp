@@ -137,6 +137,8 @@ int main()
             fds.push_back({IceConnectionNumber(c), POLLIN, 0});
         if (poll(fds.data(), fds.size(), 100) <= 0)
             continue;
+        // Clients accepted below have no entry in fds yet.
+        const std::size_t polled = clients.size();
         for (int i = 0; i < count; ++i) {
             if (!(fds[i].revents & POLLIN))
                 continue;
@@ -144,7 +146,7 @@ int main()
             if (IceConn c = IceAcceptConnection(listeners[i], &status))
                 clients.push_back(c);
         }
-        for (std::size_t i = 0; i < clients.size(); ++i) {
+        for (std::size_t i = 0; i < polled; ++i) {
             if (!(fds[count + i].revents & (POLLIN | POLLHUP)))
                 continue;
             if (IceProcessMessages(clients[i], nullptr, nullptr) != IceProcessMessagesSuccess)
