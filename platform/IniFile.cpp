@@ -245,6 +245,13 @@ QByteArray IniEncode(const QString &text, IniEncoding *encoding)
         return bytes;
     };
     QByteArray bytes = encode();
+    // A first line with a NUL in every other byte would read back as UTF-16
+    // (a write can end the line that made the whole text): UTF-8's mark
+    // keeps the text as it is.
+    if (!encoding->Mark && Utf16Unmarked(bytes)) {
+        encoding->Mark = true;
+        bytes = encode();
+    }
     if (encoding->Charset == icLatin1) {
         // A write may leave Latin-1 bytes that read back as UTF-8 (the one
         // line that was not valid UTF-8 replaced): the next start would see

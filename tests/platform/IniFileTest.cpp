@@ -592,6 +592,8 @@ TEST_F(IniFileTest, EncodingsKeepEveryCharacter)
          Bytes("[\0S\0]\0\n\0K\0=\0\x30\0\n\0")},
         {"Utf16BEWithoutMarkNewSection", Bytes("\0;\0 \0\xE9"), nullptr, "Ω",
          Bytes("\0;\0 \0\xE9\0\n\0[\0S\0]\0\n\0K\0=\x03\xA9\0\n")},
+        {"Utf8ThatAWriteWouldMakeLookLikeUtf16", Bytes("\0"), nullptr, "1",
+         Bytes("\xEF\xBB\xBF\0\n[S]\nK=1\n")},
         {"Latin1Holds", "; \xE9\n[S]\nK=\xE9\n", "é", "è", "; \xE9\n[S]\nK=\xE8\n"},
         {"Latin1CannotHold", "; \xE9\n[S]\nK=\xE9\n", "é", "Ω", "; \xC3\xA9\n[S]\nK=\xCE\xA9\n"},
         {"Utf8CutShortIsLatin1", "[S]\nK=1\n; \xC3", "1", "è", "[S]\nK=\xE8\n; \xC3"},
