@@ -132,8 +132,10 @@ void TLinkLabel::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
         if (LinkSound)
             FDesktop.PlaySound(QStringLiteral("menu-popup"));
-        if (FLinkType != ltNone)
+        if (FLinkType != ltNone) {
+            emit opening();
             FDesktop.OpenDefault(FLinkProtocol + FLinkDestination);
+        }
         emit clicked();
     }
     QLabel::mouseReleaseEvent(event);

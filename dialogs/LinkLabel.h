@@ -48,6 +48,8 @@ public:
     QColor FontColor() const;
 
 signals:
+    // Just before the link is opened, so that its target can be made ready.
+    void opening();
     void clicked();
 
 protected:

@@ -43,7 +43,7 @@ TfrmAbout::TfrmAbout(Desktop &desktop, QWidget *parent)
     // The program has no web page of its own: the link opens its read-me.
     LinkLabel1->SetLinkDestination(
         QStringLiteral("file://")
-        + QDir(desktop.ProgramFolder()).filePath(QStringLiteral("ReadMe.txt")));
+        + QDir(desktop.DataFolder()).filePath(QStringLiteral("ReadMe.txt")));
     LinkLabel1->setText(QStringLiteral("Read me: rules, options, skins"));
     LinkLabel1->move(52, 84);
     LinkLabel1->adjustSize();
@@ -59,6 +59,6 @@ TfrmAbout::TfrmAbout(Desktop &desktop, QWidget *parent)
 
 void TfrmAbout::FormCreate()
 {
-    lbVersion->setText(QStringLiteral("Version 1.14"));
+    lbVersion->setText(QStringLiteral("Version " KORVANE_VERSION));
     lbVersion->adjustSize();
 }

@@ -4,7 +4,6 @@
 #include "DialogLook.h"
 #include "LinkLabel.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -26,8 +25,14 @@ TfrmCredits::TfrmCredits(Desktop &desktop, QWidget *parent)
     : QDialog(parent)
 {
     MakeFixedDialog(this, QStringLiteral("Credits"), 272, 397);
+    // The sets' links open the folders where a player puts sets of their
+    // own: beside a portable program, in the player's data folder for a
+    // system install.
+    const auto playerFolder = [&desktop](const char *name) {
+        return SetFoldersOf(desktop.Install(), desktop.DataFolder(), QString::fromLatin1(name))
+            .front();
+    };
     // The libraries' own web pages.
-    const QString folder = desktop.ProgramFolder();
     const Entry entries[] {
         {"Qt 6", "  the toolkit the game is built with", "  www.qt.io",
          QStringLiteral("http://www.qt.io")},
@@ -38,13 +43,12 @@ TfrmCredits::TfrmCredits(Desktop &desktop, QWidget *parent)
         {"libcanberra", "  plays the desktop's event sounds",
          "  0pointer.de/lennart/projects/libcanberra",
          QStringLiteral("http://0pointer.de/lennart/projects/libcanberra/")},
-        // The digit fonts and skins are ours: their links open them where they ship.
         {"Red and Green LCD digits: Korvane team", "", "  the Fonts folder",
-         QStringLiteral("file://") + QDir(folder).filePath(QStringLiteral("Fonts"))},
+         QStringLiteral("file://") + playerFolder("Fonts")},
         {"Large and Small digits: Korvane team", "", "  the Fonts folder",
-         QStringLiteral("file://") + QDir(folder).filePath(QStringLiteral("Fonts"))},
+         QStringLiteral("file://") + playerFolder("Fonts")},
         {"Skins: the Korvane team", "", "  the Skins folder",
-         QStringLiteral("file://") + QDir(folder).filePath(QStringLiteral("Skins"))},
+         QStringLiteral("file://") + playerFolder("Skins")},
     };
     const int tops[] {8, 64, 120, 176, 232, 274, 316};
     const int separators[] {56, 112, 168, 224, 266, 308, 350};
@@ -72,6 +76,13 @@ TfrmCredits::TfrmCredits(Desktop &desktop, QWidget *parent)
         link->LinkMagnet = false;
         link->LinkSound = true;
         link->SetLinkDestination(e.target);
+        // A player's folder that does not exist yet is made at the click, so
+        // that there is a place to open and to put files in.
+        if (link->LinkType() == ltFILE) {
+            connect(link, &TLinkLabel::opening, this, [&desktop, folder = link->LinkDestination()] {
+                MakePlayerFolder(desktop.Install(), folder);
+            });
+        }
         link->setText(QString::fromUtf8(e.caption));
         link->move(36, y);
         link->adjustSize();

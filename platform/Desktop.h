@@ -34,6 +34,8 @@ public:
     virtual QString ProgramPath() const;
 
     QString ProgramFolder() const;
+    // Where the shipped skins, fonts and read-me lie (see DataFolderOf).
+    QString DataFolder() const { return DataFolderOf(FInstall, ProgramFolder()); }
     // Where the settings and the sets live: beside the program, or in the
     // player's home for a system install.
     InstallKind Install() const { return FInstall; }

@@ -30,9 +30,16 @@ QString SettingsFileOf(InstallKind kind, const QString &programPath)
         + QStringLiteral("/korvane/korvane.ini");
 }
 
-QStringList SetFoldersOf(InstallKind kind, const QString &programFolder, const QString &name)
+QString DataFolderOf(InstallKind kind, const QString &programFolder)
 {
-    const QString shipped = QDir(programFolder).filePath(name);
+    if (kind == InstallKind::ikPortable)
+        return programFolder;
+    return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(KORVANE_SYSTEM_DATA)));
+}
+
+QStringList SetFoldersOf(InstallKind kind, const QString &dataFolder, const QString &name)
+{
+    const QString shipped = QDir(dataFolder).filePath(name);
     if (kind == InstallKind::ikPortable)
         return {shipped};
     return {XdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("/korvane/")
@@ -40,9 +47,14 @@ QStringList SetFoldersOf(InstallKind kind, const QString &programFolder, const Q
             shipped};
 }
 
+bool MakePlayerFolder(InstallKind kind, const QString &folder)
+{
+    return kind == InstallKind::ikPortable || QDir().mkpath(folder);
+}
+
 bool MakeSettingsFolder(InstallKind kind, const QString &settingsFile)
 {
-    return kind == InstallKind::ikPortable || QDir().mkpath(QFileInfo(settingsFile).path());
+    return MakePlayerFolder(kind, QFileInfo(settingsFile).path());
 }
 
 } // namespace korvane

@@ -16,13 +16,20 @@ enum class InstallKind { ikPortable, ikSystem };
 // System: $XDG_CONFIG_HOME/korvane/korvane.ini, ~/.config when that is unset.
 QString SettingsFileOf(InstallKind kind, const QString &programPath);
 
+// Where the shipped skins, fonts and read-me lie. Portable: beside the
+// program. System: the game's data folder, found from the program's folder
+// (/usr/games -> /usr/share/games/korvane), so an unpacked tree runs too.
+QString DataFolderOf(InstallKind kind, const QString &programFolder);
+
 // The folders a kind of set ("Skins" or "Fonts") is listed from, the player's
 // first, so that a name found in both loads the player's file. System:
-// $XDG_DATA_HOME/korvane/<name> (~/.local/share when unset), then the shipped one.
-QStringList SetFoldersOf(InstallKind kind, const QString &programFolder, const QString &name);
+// $XDG_DATA_HOME/korvane/<name> (~/.local/share when unset), then the one in
+// dataFolder (see DataFolderOf).
+QStringList SetFoldersOf(InstallKind kind, const QString &dataFolder, const QString &name);
 
-// A system install creates the player's settings folder when it first writes
-// the file; a portable folder is used as it is. False when it cannot be made.
+// A system install creates the player's folders when it first needs them; a
+// portable folder is used as it is. False when it cannot be made.
+bool MakePlayerFolder(InstallKind kind, const QString &folder);
 bool MakeSettingsFolder(InstallKind kind, const QString &settingsFile);
 
 } // namespace korvane

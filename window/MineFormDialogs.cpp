@@ -120,7 +120,7 @@ void TfrmKorvane::Credits1Click()
 
 void TfrmKorvane::ReadMetxt1Click()
 {
-    const QString path = QDir(FDesktop.ProgramFolder()).filePath(QStringLiteral("ReadMe.txt"));
+    const QString path = QDir(FDesktop.DataFolder()).filePath(QStringLiteral("ReadMe.txt"));
     if (FileExists(path))
         FDesktop.OpenDefault(path);
     else

@@ -13,7 +13,7 @@ using namespace korvane;
 
 QStringList TfrmKorvane::DataFolder(const QString &name) const
 {
-    return SetFoldersOf(FDesktop.Install(), FDesktop.ProgramFolder(), name);
+    return SetFoldersOf(FDesktop.Install(), FDesktop.DataFolder(), name);
 }
 
 void TfrmKorvane::ScanFolder(const QString &folder, QStringList &files, const QString &current,

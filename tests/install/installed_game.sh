@@ -6,7 +6,8 @@
 # With "deb", the build is packed with cpack -G DEB instead and the package
 # unpacked with dpkg-deb -x (no root, nothing installed): the system build
 # must come up from there for a player with a home of their own, list the
-# player's skins, keep the settings in that home and write nothing under /usr.
+# player's skins, keep the settings in that home, open the installed read-me
+# and the player's own folders from the Help menu, and write nothing under /usr.
 #
 # usage: installed_game.sh CMAKE BUILD_DIR [deb]
 # Exits 77 (skipped) when Xvfb or xdotool, or for "deb" dpkg-dev, is missing.
@@ -42,25 +43,26 @@ fail() {
 if [ "$layout" = deb ]; then
     "$(dirname "$cmake")/cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work/pkg" \
         >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log" >&2; fail "cpack -G DEB failed"; }
-    deb=$work/pkg/korvane_1.14_$(dpkg --print-architecture).deb
-    [ -f "$deb" ] || fail "no $(basename "$deb")"
-    fields=$(dpkg-deb -f "$deb" Section Priority Recommends)
-    [ "$fields" = $'Section: games\nPriority: optional\nRecommends: qt6-wayland' ] ||
-        fail "control fields: $fields"
+    deb=$(ls "$work"/pkg/korvane_*_"$(dpkg --print-architecture)".deb)
+    [ -f "$deb" ] || fail "no package"
+    fields=$(dpkg-deb -f "$deb" Section Priority)
+    [ "$fields" = $'Section: games\nPriority: optional' ] || fail "control fields: $fields"
     dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6.*libc6\|libc6.*libqt6widgets6' ||
         fail "dependencies not computed: $(dpkg-deb -f "$deb" Depends)"
     dpkg-deb -x "$deb" "$work/root"
     touch "$work/unpacked"
     prefix=$work/root/usr
-    app=$prefix/lib/games/korvane
+    app=$prefix/share/games/korvane
     program=$prefix/games/korvane
-    # A program built with sounds opens libcanberra at the first one, where
-    # dpkg-shlibdeps cannot see it.
-    if grep -qa 'libcanberra\.so\.0' "$app/korvane"; then
-        dpkg-deb -f "$deb" Depends | grep -q '\blibcanberra0\b' ||
-            fail "no dependency on libcanberra0: $(dpkg-deb -f "$deb" Depends)"
-    fi
-    files="games/korvane lib/games/korvane/korvane lib/games/korvane/ReadMe.txt
+    # The game plays without sounds (libcanberra, opened at the first one)
+    # and without a URL opener: both are recommended, neither is a must.
+    recommends='qt6-wayland, xdg-utils'
+    grep -qa 'libcanberra\.so\.0' "$program" && recommends="libcanberra0, $recommends"
+    [ "$(dpkg-deb -f "$deb" Recommends)" = "$recommends" ] ||
+        fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
+    ! dpkg-deb -f "$deb" Depends | grep -q 'libcanberra' ||
+        fail "Depends: $(dpkg-deb -f "$deb" Depends)"
+    files="games/korvane share/games/korvane/ReadMe.txt
         share/man/man6/korvane.6.gz share/doc/korvane/copyright share/doc/korvane/changelog.gz"
     grep -q '^Copyright:' "$prefix/share/doc/korvane/copyright" || fail "copyright has no Copyright: line"
 else
@@ -128,7 +130,11 @@ if [ "$layout" = deb ]; then
         $check >"$work/check.log" 2>&1 || { cat "$work/check.log" >&2; fail "$check"; }
     done
     export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-    mkdir -p "$HOME" "$XDG_DATA_HOME/korvane/Skins"
+    mkdir -p "$HOME" "$XDG_DATA_HOME/korvane/Skins" "$work/bin"
+    # A URL opener that notes what it is asked to open.
+    printf '#!/bin/sh\necho "$@" >>"%s"\n' "$work/opened" >"$work/bin/xdg-open"
+    chmod +x "$work/bin/xdg-open"
+    export PATH=$work/bin:$PATH
     # The player's classic.png, the shipped Large skin (32-pixel tiles) under
     # another name, merges with the shipped Classic as the Skin menu's first
     # entry, and wins over it.
@@ -143,6 +149,33 @@ if [ "$layout" = deb ]; then
     xdotool key Return
     sleep 0.5
     width=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: \([0-9]*\)x[0-9]*/\1/p')
+    # Help > Readme; the link of Help > About; the Fonts folder link of
+    # Help > Credits, whose folder does not exist yet.
+    xdotool key alt+h
+    sleep 0.3
+    xdotool key Return
+    for item in "Up:About Oskavel:55 88" "Down:Credits:40 293"; do
+        xdotool windowfocus --sync "$win"
+        xdotool key alt+h
+        sleep 0.3
+        xdotool key "${item%%:*}" Return
+        item=${item#*:}
+        dialog=$(xdotool search --sync --onlyvisible --name "^${item%%:*}\$" | head -1)
+        sleep 0.3
+        xdotool mousemove --window "$dialog" ${item#*:} click 1
+        sleep 0.3
+        xdotool key Escape
+        sleep 0.3
+    done
+    for _ in $(seq 50); do
+        [ "$(wc -l <"$work/opened" 2>/dev/null)" = 3 ] && break
+        sleep 0.1
+    done
+    opened=$(sed "s#$work#WORK#g" "$work/opened")
+    [ "$opened" = 'file://WORK/root/usr/share/games/korvane/ReadMe.txt
+file://WORK/root/usr/share/games/korvane/ReadMe.txt
+file://WORK/data/korvane/Fonts' ] || fail "opened: $opened"
+    [ -d "$XDG_DATA_HOME/korvane/Fonts" ] || fail "the Fonts link made no folder"
     quit
     ini=$XDG_CONFIG_HOME/korvane/korvane.ini
     [ -f "$ini" ] || fail "no settings file in XDG_CONFIG_HOME"

@@ -164,8 +164,9 @@ INSTANTIATE_TEST_SUITE_P(Files, StringParts,
 
 namespace {
 
-// Where a program at /games/korvane keeps its settings and finds its skins,
-// with HOME=/home/p and the XDG variables as given (null: unset).
+// Where a program at /games/korvane keeps its settings and finds what it
+// ships, and where skins are listed from given that data folder, with
+// HOME=/home/p and the XDG variables as given (null: unset).
 struct PlaceCase
 {
     InstallKind Kind;
@@ -173,6 +174,7 @@ struct PlaceCase
     const char *DataHome;
     const char *Settings;
     const char *Skins;
+    const char *Data;
 };
 
 class Places : public testing::TestWithParam<PlaceCase>
@@ -191,15 +193,18 @@ TEST_P(Places, SettingsFileAndSkinFolders)
               QString::fromUtf8(c.Settings));
     EXPECT_EQ(SetFoldersOf(c.Kind, QStringLiteral("/games"), QStringLiteral("Skins")).join(u' '),
               QString::fromUtf8(c.Skins));
+    EXPECT_EQ(DataFolderOf(c.Kind, QStringLiteral("/games")), QString::fromUtf8(c.Data));
     qputenv("HOME", home);
 }
 
 // A relative XDG path counts as unset.
 INSTANTIATE_TEST_SUITE_P(
     Files, Places,
-    testing::Values(
-        PlaceCase {InstallKind::ikPortable, "/c", "/d", "/games/korvane.ini", "/games/Skins"},
-        PlaceCase {InstallKind::ikSystem, "/c", "/d", "/c/korvane/korvane.ini",
-                   "/d/korvane/Skins /games/Skins"},
-        PlaceCase {InstallKind::ikSystem, "c", nullptr, "/home/p/.config/korvane/korvane.ini",
-                   "/home/p/.local/share/korvane/Skins /games/Skins"}));
+    testing::Values(PlaceCase {InstallKind::ikPortable, "/c", "/d", "/games/korvane.ini",
+                               "/games/Skins", "/games"},
+                    PlaceCase {InstallKind::ikSystem, "/c", "/d", "/c/korvane/korvane.ini",
+                               "/d/korvane/Skins /games/Skins", "/share/games/korvane"},
+                    PlaceCase {InstallKind::ikSystem, "c", nullptr,
+                               "/home/p/.config/korvane/korvane.ini",
+                               "/home/p/.local/share/korvane/Skins /games/Skins",
+                               "/share/games/korvane"}));
