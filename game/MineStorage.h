@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 enum MineCellState : std::uint8_t { csHidden, csFlagged, csMarked, csOpen };
 enum MineCellContent : std::uint8_t { ccUnknown, ccPlain, ccBomb, ccWall };
@@ -67,7 +68,6 @@ private:
     std::int32_t FHeight;
     std::size_t FCount;
     std::size_t FViewBytes;
-    std::size_t FBytes;
     MineCell *FCells;
 };
 
@@ -182,4 +182,7 @@ private:
     std::int32_t FWalls = 0;
     std::int32_t FOpenedWalls = 0;
     std::int32_t FShields = 0;
+    // The flood's first-in first-out queue, a ring whose size is a power of
+    // two, kept for the next flood of the game.
+    std::vector<std::uint64_t> FQueue;
 };
