@@ -1,6 +1,5 @@
 // Korvane: uncover the field, avoid the bombs.
 #include "Desktop.h"
-#include "Look.h"
 #include "MineForm.h"
 #include "QuitSignals.h"
 
@@ -21,7 +20,7 @@ int main(int argc, char *argv[])
     // ("Custom Field — Korvane").
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     // The look of a classic desktop game does not depend on the desktop theme.
-    QApplication::setStyle(korvane::CreateLook());
+    QApplication::setStyle(QStringLiteral("Fusion"));
 
     korvane::Desktop desktop(BuiltInstall);
     // The window builds its dialogs when they are first opened.
