@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -19,6 +20,42 @@ std::int32_t Saturate(std::int64_t n)
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
         n, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// The block of the last grid freed, kept for the next grid of the same size:
+// a new game follows right after the old one is freed, and on a big field the
+// kernel's fresh pages cost more than all the work of the game. Games are
+// made on the user-interface thread only.
+class SpareBlock
+{
+public:
+    SpareBlock() = default;
+    SpareBlock(const SpareBlock &) = delete;
+    SpareBlock &operator=(const SpareBlock &) = delete;
+    ~SpareBlock() { std::free(FData); }
+
+    void *Take(std::size_t bytes)
+    {
+        if (FData && FBytes == bytes)
+            return std::exchange(FData, nullptr);
+        std::free(std::exchange(FData, nullptr));
+        return std::malloc(bytes);
+    }
+    void Give(void *data, std::size_t bytes)
+    {
+        std::free(std::exchange(FData, data));
+        FBytes = bytes;
+    }
+
+private:
+    void *FData = nullptr;
+    std::size_t FBytes = 0;
+};
+
+SpareBlock &Spare()
+{
+    static SpareBlock spare;
+    return spare;
 }
 
 bool TestBit(const std::uint64_t *bits, std::size_t i)
@@ -61,8 +98,8 @@ MineGrid::MineGrid(std::int32_t width, std::int32_t height)
     , FHeight(height)
     , FCount(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
     , FViewBytes((FCount + 7) / 8 * 8)
-    , FCells(static_cast<MineCell *>(
-          std::malloc(FCount * sizeof(MineCell) + FViewBytes + 2 * Words() * 8)))
+    , FBytes(FCount * sizeof(MineCell) + FViewBytes + 2 * Words() * 8)
+    , FCells(static_cast<MineCell *>(Spare().Take(FBytes)))
 {
     if (!FCells)
         throw std::bad_alloc();
@@ -70,7 +107,7 @@ MineGrid::MineGrid(std::int32_t width, std::int32_t height)
 
 MineGrid::~MineGrid()
 {
-    std::free(FCells);
+    Spare().Give(FCells, FBytes);
 }
 
 void MineGame::SetState(std::int32_t x, std::int32_t y, MineCellState state)

@@ -68,6 +68,7 @@ private:
     std::int32_t FHeight;
     std::size_t FCount;
     std::size_t FViewBytes;
+    std::size_t FBytes;
     MineCell *FCells;
 };
 
