@@ -475,20 +475,52 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
 
 // The records' side of the cells a flood opened, all within the box: it
 // left their view bytes open with content unknown (all were plain). Their
-// view bytes become plain again, and each record becomes open and takes its
-// NoteOpened step.
+// view bytes become plain again and their records open. Their NoteOpened
+// steps are gathered by the cell that receives them, one addition a record:
+// each column's flood cells are counted in threes down the rows, and a cell
+// takes the counts of its row in its own column and the two beside it, less
+// its own cell.
 void MineGame::SettleOpened(const Box &box)
 {
+    const std::int32_t top = std::max(box.Top - 1, 0);
+    const std::int32_t bottom = std::min(box.Bottom + 1, FHeight - 1);
+    const auto rows = static_cast<std::size_t>(bottom - top + 1);
+    FSettle.assign(5 * rows, 0);
+    std::uint8_t *own = FSettle.data(), *ownNext = own + rows;
+    std::uint8_t *left = ownNext + rows, *here = left + rows, *right = here + rows;
     std::uint8_t *const view = FGrid.View();
-    for (std::int32_t x = box.Left; x <= box.Right; ++x) {
-        for (std::int32_t y = box.Top; y <= box.Bottom; ++y) {
-            std::uint8_t &seen = view[FGrid.ViewIndex(x, y)];
-            if (ViewState(seen) != csOpen || ViewContent(seen) != ccUnknown)
-                continue;
-            seen = MineView(csOpen, ccPlain, ViewBombs(seen));
-            FGrid(x, y).State = csOpen;
-            ForNeighbours(x, y, [](MineCell &c) { ++c.OpenNeighbours; });
+    // The flood's cells of column x, their view bytes made plain again, and
+    // their counts in threes; none outside the box.
+    const auto read = [&](std::int32_t x, std::uint8_t *cells, std::uint8_t *threes) {
+        std::fill(cells, cells + rows, 0);
+        std::fill(threes, threes + rows, 0);
+        if (x < box.Left || x > box.Right)
+            return;
+        for (std::size_t i = 0; i < rows; ++i) {
+            std::uint8_t &seen = view[FGrid.ViewIndex(x, top + static_cast<std::int32_t>(i))];
+            if (ViewState(seen) == csOpen && ViewContent(seen) == ccUnknown) {
+                seen = MineView(csOpen, ccPlain, ViewBombs(seen));
+                cells[i] = 1;
+            }
         }
+        for (std::size_t i = 0; i < rows; ++i)
+            threes[i] = static_cast<std::uint8_t>((i > 0 ? cells[i - 1] : 0) + cells[i]
+                                                  + (i + 1 < rows ? cells[i + 1] : 0));
+    };
+    const std::int32_t first = std::max(box.Left - 1, 0);
+    const std::int32_t last = std::min(box.Right + 1, FWidth - 1);
+    read(first, own, here);
+    for (std::int32_t x = first; x <= last; ++x) {
+        read(x + 1, ownNext, right);
+        MineCell *const column = &FGrid(x, top);
+        for (std::size_t i = 0; i < rows; ++i) {
+            column[i].OpenNeighbours += left[i] + here[i] + right[i] - own[i];
+            if (own[i])
+                column[i].State = csOpen;
+        }
+        std::swap(own, ownNext);
+        std::swap(left, here);
+        std::swap(here, right);
     }
 }
 

@@ -186,4 +186,6 @@ private:
     // The flood's first-in first-out queue, a ring whose size is a power of
     // two, kept for the next flood of the game.
     std::vector<std::uint64_t> FQueue;
+    // The settle's counts of three columns, kept likewise.
+    std::vector<std::uint8_t> FSettle;
 };
