@@ -1,5 +1,6 @@
 // Korvane: uncover the field, avoid the bombs.
 #include "Desktop.h"
+#include "Look.h"
 #include "MineForm.h"
 #include "QuitSignals.h"
 
@@ -20,7 +21,7 @@ int main(int argc, char *argv[])
     // ("Custom Field — Korvane").
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     // The look of a classic desktop game does not depend on the desktop theme.
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(korvane::CreateLook());
 
     korvane::Desktop desktop(BuiltInstall);
     // The window builds its dialogs when they are first opened.

@@ -1,11 +1,15 @@
 // Check marks and radio groups of menu items, which hold the program's options.
 #include "Menus.h"
+#include "Look.h"
 
 #include <QApplication>
 #include <QSignalSpy>
+#include <QStyleFactory>
+#include <QStyleOption>
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
 
 using namespace korvane;
 
@@ -199,4 +203,36 @@ TEST(Menus, CaptionIsShownVerbatim)
     QMenu menu;
     QAction *item = AddCheckItem(&menu, QStringLiteral("Ice.age"), 3, 0);
     EXPECT_EQ(item->text(), QStringLiteral("Ice.age"));
+}
+
+// The program's style draws the menu bar's overflow arrow from Qt's own
+// pictures, through its own decoder: every size and pixel as Fusion has them,
+// in either writing direction.
+TEST(Menus, TheOverflowArrowIsFusions)
+{
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    const std::unique_ptr<QStyle> look(CreateLook());
+    const auto pixels = [](const QIcon &icon, QSize size) {
+        return icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    for (const Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+        QApplication::setLayoutDirection(direction);
+        QStyleOption option;
+        option.direction = direction;
+        const QStyleOption *const options[] {nullptr, &option};
+        for (const QStyleOption *given : options) {
+            const QIcon want
+                = fusion->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, given);
+            const QIcon got
+                = look->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, given);
+            ASSERT_EQ(got.availableSizes(), want.availableSizes()) << direction;
+            ASSERT_EQ(want.availableSizes().size(), 3);
+            for (const QSize size : want.availableSizes())
+                EXPECT_EQ(pixels(got, size), pixels(want, size)) << direction << size.width();
+        }
+    }
+    QApplication::setLayoutDirection(Qt::LeftToRight);
+    // Every other picture is Fusion's own.
+    EXPECT_EQ(pixels(look->standardIcon(QStyle::SP_TitleBarCloseButton), QSize(16, 16)),
+              pixels(fusion->standardIcon(QStyle::SP_TitleBarCloseButton), QSize(16, 16)));
 }
