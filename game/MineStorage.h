@@ -73,6 +73,11 @@ private:
 };
 
 // The view byte of a cell: bits 0-1 State, bits 2-3 Content, bits 4-7 BombNeighbours.
+// Between operations every cell's view byte is MineView of its record. The
+// constructor writes each column's bytes once its bookkeeping is done,
+// SetState writes the byte with every later change of State, and a flood,
+// which opens cells on their bytes alone (open, content unknown), has
+// SettleOpened bring bytes and records together before it returns.
 constexpr std::uint8_t MineView(MineCellState state, MineCellContent content, std::int32_t bombs)
 {
     return static_cast<std::uint8_t>(state | (content << 2) | (bombs << 4));
