@@ -2,8 +2,9 @@
 //   Fill: QImage::fill of a 3840 x 2160 RGB32 bitmap, the cheapest way to
 //   touch every pixel of a 4K field; the yardstick for the rest.
 //   RenderField/<tile>: the whole field drawn into FieldBitmap, the field
-//   filling 3840 x 2160 exactly with tiles of 1, 4, 16 and 32 pixels a side
-//   (with the ring shown, no margin), part of it opened, flagged and hit.
+//   filling 3840 x 2160 with tiles of 1 pixel a side and of each shipped
+//   skin's size, 8, 16, 20, 24 and 32 (with the ring shown, no margin), part
+//   of it opened, flagged and hit.
 //   "x_fill" is the processor time of one render divided by that of one fill.
 //   Tick: one timer tick of a running clock whose text keeps its length; it
 //   draws the time display and lays nothing out. Layout, for scale: a counter
@@ -75,7 +76,7 @@ public:
         : FDesktop(FDir.filePath(QStringLiteral("korvane")))
     {
         QDir(FDir.path()).mkpath(QStringLiteral("Skins"));
-        for (int tile : {1, 4, 16, 32})
+        for (int tile : {1, 8, 16, 20, 24, 32})
             MakeSkin(tile).save(FDir.filePath(QStringLiteral("Skins/T%1.png").arg(tile)), "PNG");
         FWindow = std::make_unique<TfrmKorvane>(FDesktop);
     }
@@ -152,7 +153,14 @@ void RenderField(benchmark::State &state)
     state.counters["cells"] = double(w.Game->FWidth) * w.Game->FHeight;
     state.counters["x_fill"] = total / double(state.iterations()) / fill;
 }
-BENCHMARK(RenderField)->Arg(1)->Arg(4)->Arg(16)->Arg(32)->Unit(benchmark::kMillisecond);
+BENCHMARK(RenderField)
+    ->Arg(1)
+    ->Arg(8)
+    ->Arg(16)
+    ->Arg(20)
+    ->Arg(24)
+    ->Arg(32)
+    ->Unit(benchmark::kMillisecond);
 
 void Tick(benchmark::State &state)
 {

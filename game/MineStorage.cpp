@@ -7,11 +7,7 @@
 #include <limits>
 #include <memory>
 #include <new>
-#include <type_traits>
 #include <utility>
-#if defined(__linux__)
-#    include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -26,58 +22,40 @@ std::int32_t Saturate(std::int64_t n)
         n, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-constexpr std::size_t kHugePage = std::size_t {2} << 20;
-
-// The memory of the last big grid freed, kept for the next grid of the same
-// size: a new game follows right after the old one is freed, and on a big
-// field fresh pages cost the kernel more than all the work of the game.
-struct SpareBlock
+// The block of the last grid freed, kept for the next grid of the same size:
+// a new game follows right after the old one is freed, and on a big field the
+// kernel's fresh pages cost more than all the work of the game. Games are
+// made on the user-interface thread only.
+class SpareBlock
 {
-    void *Data = nullptr;
-    std::size_t Bytes = 0;
+public:
     SpareBlock() = default;
     SpareBlock(const SpareBlock &) = delete;
     SpareBlock &operator=(const SpareBlock &) = delete;
-    ~SpareBlock() { std::free(Data); }
-};
-thread_local SpareBlock tSpare;
+    ~SpareBlock() { std::free(FData); }
 
-// What a flood works in, kept for the next flood on the thread: its first-in
-// first-out queue of cells, a ring whose size is a power of two, and the bits
-// of the columns it settles.
-thread_local std::vector<std::uint64_t> tQueue;
-thread_local std::vector<std::uint64_t> tSettleBits;
-
-std::size_t BlockBytes(std::size_t bytes)
-{
-    return bytes < kHugePage ? bytes : (bytes + kHugePage - 1) / kHugePage * kHugePage;
-}
-
-void *TakeBlock(std::size_t bytes)
-{
-    if (tSpare.Data && tSpare.Bytes == bytes)
-        return std::exchange(tSpare.Data, nullptr);
-    std::free(std::exchange(tSpare.Data, nullptr));
-    void *data = bytes < kHugePage ? std::malloc(bytes) : std::aligned_alloc(kHugePage, bytes);
-    if (!data)
-        throw std::bad_alloc();
-#if defined(MADV_HUGEPAGE)
-    // A flood's front reaches across every column, each in a page of its own
-    // with small pages; big ones also make the first touch far cheaper.
-    if (bytes >= kHugePage)
-        madvise(data, bytes, MADV_HUGEPAGE);
-#endif
-    return data;
-}
-
-void GiveBlock(void *data, std::size_t bytes)
-{
-    if (bytes < kHugePage) {
-        std::free(data);
-        return;
+    void *Take(std::size_t bytes)
+    {
+        if (FData && FBytes == bytes)
+            return std::exchange(FData, nullptr);
+        std::free(std::exchange(FData, nullptr));
+        return std::malloc(bytes);
     }
-    std::free(std::exchange(tSpare.Data, data));
-    tSpare.Bytes = bytes;
+    void Give(void *data, std::size_t bytes)
+    {
+        std::free(std::exchange(FData, data));
+        FBytes = bytes;
+    }
+
+private:
+    void *FData = nullptr;
+    std::size_t FBytes = 0;
+};
+
+SpareBlock &Spare()
+{
+    static SpareBlock spare;
+    return spare;
 }
 
 bool TestBit(const std::uint64_t *bits, std::size_t i)
@@ -88,35 +66,6 @@ bool TestBit(const std::uint64_t *bits, std::size_t i)
 void SetBit(std::uint64_t *bits, std::size_t i)
 {
     bits[i / 64] |= std::uint64_t {1} << (i % 64);
-}
-
-// The first `count` bytes at `bytes` as one word, byte i in bits 8i to 8i + 7,
-// and back; eight of them in one load or store where the order allows.
-template<typename Count>
-constexpr bool kWholeWord
-    = std::is_same_v<Count, std::integral_constant<int, 8>> &&std::endian::native
-    == std::endian::little;
-
-template<typename Count>
-std::uint64_t LoadBytes(const std::uint8_t *bytes, Count count)
-{
-    std::uint64_t word = 0;
-    if constexpr (kWholeWord<Count>)
-        std::memcpy(&word, bytes, sizeof word);
-    else
-        for (int i = 0; i < count; ++i)
-            word |= std::uint64_t {bytes[i]} << (8 * i);
-    return word;
-}
-
-template<typename Count>
-void StoreBytes(std::uint8_t *bytes, std::uint64_t word, Count count)
-{
-    if constexpr (kWholeWord<Count>)
-        std::memcpy(bytes, &word, sizeof word);
-    else
-        for (int i = 0; i < count; ++i)
-            bytes[i] = static_cast<std::uint8_t>(word >> (8 * i));
 }
 
 // Whether OpenOne opens a cell, by its view byte: neither flagged nor open,
@@ -149,13 +98,16 @@ MineGrid::MineGrid(std::int32_t width, std::int32_t height)
     , FHeight(height)
     , FCount(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
     , FViewBytes((FCount + 7) / 8 * 8)
-    , FBytes(BlockBytes(FCount * sizeof(MineCell) + FViewBytes + 2 * Words() * 8))
-    , FCells(static_cast<MineCell *>(TakeBlock(FBytes)))
-{ }
+    , FBytes(FCount * sizeof(MineCell) + FViewBytes + 2 * Words() * 8)
+    , FCells(static_cast<MineCell *>(Spare().Take(FBytes)))
+{
+    if (!FCells)
+        throw std::bad_alloc();
+}
 
 MineGrid::~MineGrid()
 {
-    GiveBlock(FCells, FBytes);
+    Spare().Give(FCells, FBytes);
 }
 
 void MineGame::SetState(std::int32_t x, std::int32_t y, MineCellState state)
@@ -439,21 +391,18 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
     std::int64_t left
         = Area() - FBombs - FWalls + FOpenedWalls - (std::int64_t {FOpened} - FExploded);
     const std::int64_t before = left;
-    std::vector<std::uint64_t> &ring = tQueue;
+    std::vector<std::uint64_t> &ring = FQueue;
     if (ring.size() < static_cast<std::size_t>(FWidth + FHeight))
         ring.resize(std::bit_ceil(static_cast<std::size_t>(FWidth + FHeight)));
     // A queued cell is its view position shifted left by kColumnBits, plus its
-    // column: a neighbour is the cell plus a constant of its step. A field too
-    // wide or too big for that queues no columns, and is settled in all of them.
+    // column: a neighbour is the cell plus a constant of its step. The widest
+    // field the program makes has 16-bit columns.
     constexpr int kColumnBits = 24;
-    const bool columns = FWidth < (std::int32_t {1} << kColumnBits)
-        && Area() < (std::int64_t {1} << (64 - kColumnBits));
-    const int shift = columns ? kColumnBits : 0;
-    const std::uint64_t columnMask = (std::uint64_t {1} << shift) - 1;
+    constexpr std::uint64_t kColumnMask = (std::uint64_t {1} << kColumnBits) - 1;
     const std::ptrdiff_t w = FWidth;
-    const auto queued = [&](std::ptrdiff_t step, std::int32_t across) {
-        return (static_cast<std::uint64_t>(step) << shift)
-            + static_cast<std::uint64_t>(columns ? across : 0);
+    const auto queued = [](std::ptrdiff_t step, std::int32_t across) {
+        return (static_cast<std::uint64_t>(step) << kColumnBits)
+            + static_cast<std::uint64_t>(across);
     };
     const std::uint64_t upLeft = queued(-w - 1, -1), up = queued(-w, 0),
                         upRight = queued(-w + 1, 1), toLeft = queued(-1, -1),
@@ -463,20 +412,20 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
     // anything, and members would be read again after every view byte.
     std::uint64_t *queue = ring.data();
     std::size_t mask = ring.size() - 1, head = 0, tail = 0;
-    queue[tail++] = (std::uint64_t {FGrid.ViewIndex(x, y)} << shift)
-        + static_cast<std::uint64_t>(columns ? x : 0);
+    queue[tail++]
+        = (std::uint64_t {FGrid.ViewIndex(x, y)} << kColumnBits) + static_cast<std::uint64_t>(x);
     std::uint8_t *const view = FGrid.View();
     // The first and last queued cells in the view's order, and the first and
     // last column of one: the box of their blocks holds every cell opened here.
     std::uint64_t lowest = queue[0], highest = queue[0];
-    std::uint64_t leftmost = queue[0] & columnMask, rightmost = leftmost;
+    std::uint64_t leftmost = queue[0] & kColumnMask, rightmost = leftmost;
     // One neighbour of a queued cell: OpenOne's steps on the view byte, the
     // neighbour queued when it has no bomb neighbours. Opening a cell changes
     // no other cell's state or content, so each neighbour can be opened as
     // soon as it is tested; written out for each, every address is known
     // before a byte is read.
     const auto visit = [&](std::uint64_t at, std::ptrdiff_t step, std::uint64_t next) {
-        std::uint8_t &seen = view[static_cast<std::ptrdiff_t>(at >> shift) + step];
+        std::uint8_t &seen = view[static_cast<std::ptrdiff_t>(at >> kColumnBits) + step];
         const std::uint8_t was = seen;
         if (!Openable(was))
             return;
@@ -503,8 +452,8 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
         const std::uint64_t at = queue[head++ & mask];
         lowest = std::min(lowest, at);
         highest = std::max(highest, at);
-        leftmost = std::min(leftmost, at & columnMask);
-        rightmost = std::max(rightmost, at & columnMask);
+        leftmost = std::min(leftmost, at & kColumnMask);
+        rightmost = std::max(rightmost, at & kColumnMask);
         // Queued cells are open and no walls, so inside the ring: every
         // neighbour exists. Rows outer, columns inner.
         visit(at, -w - 1, upLeft);
@@ -518,128 +467,60 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
     }
     FOpened += static_cast<std::int32_t>(before - left);
     const auto row = [&](std::uint64_t at) {
-        return static_cast<std::int32_t>((at >> shift) / static_cast<std::uint64_t>(w));
+        return static_cast<std::int32_t>((at >> kColumnBits) / static_cast<std::uint64_t>(w));
     };
-    if (!columns) {
-        leftmost = 1;
-        rightmost = static_cast<std::uint64_t>(FWidth - 2);
-    }
     SettleOpened({static_cast<std::int32_t>(leftmost) - 1, static_cast<std::int32_t>(rightmost) + 1,
                   row(lowest) - 1, row(highest) + 1});
 }
 
 // The records' side of the cells a flood opened, all within the box: it
 // left their view bytes open with content unknown (all were plain). Their
-// view bytes become plain again; each record becomes open, and its NoteOpened
-// step adds one to the OpenNeighbours of each of its eight neighbours. The
-// steps are gathered by the cell that receives them, so the grid is read and
-// written once, column by column.
+// view bytes become plain again and their records open. Their NoteOpened
+// steps are gathered by the cell that receives them, one addition a record:
+// each column's flood cells are counted in threes down the rows, and a cell
+// takes the counts of its row in its own column and the two beside it, less
+// its own cell.
 void MineGame::SettleOpened(const Box &box)
 {
-    const std::int32_t top = box.Top, bottom = box.Bottom;
-    // A column of bits for each column of the box and two empty ones at each
-    // side; row y at bit y % 64 of word 1 + y / 64, with an empty word at each end.
-    const std::size_t span = (static_cast<std::size_t>(FHeight) + 63) / 64 + 2;
-    const std::size_t firstWord = 1 + static_cast<std::size_t>(std::max(top - 1, 0)) / 64;
-    const std::size_t lastWord
-        = 1 + static_cast<std::size_t>(std::min(bottom + 1, FHeight - 1)) / 64;
-    const std::size_t size = (static_cast<std::size_t>(box.Right - box.Left) + 5) * span;
-    if (tSettleBits.size() < size)
-        tSettleBits.resize(size);
-    std::uint64_t *const bits = tSettleBits.data();
-    // Only the words of the rows the flood reached are read, or written below.
-    for (std::size_t at = 0; at < size; at += span)
-        std::fill(bits + at + firstWord - 1, bits + at + lastWord + 2, 0);
-    const auto columnBits
-        = [&](std::int32_t x) { return bits + static_cast<std::size_t>(x - box.Left + 2) * span; };
-
-    // Eight columns' view bytes of a row at a time, as one word.
+    const std::int32_t top = std::max(box.Top - 1, 0);
+    const std::int32_t bottom = std::min(box.Bottom + 1, FHeight - 1);
+    const auto rows = static_cast<std::size_t>(bottom - top + 1);
+    FSettle.assign(5 * rows, 0);
+    std::uint8_t *own = FSettle.data(), *ownNext = own + rows;
+    std::uint8_t *left = ownNext + rows, *here = left + rows, *right = here + rows;
     std::uint8_t *const view = FGrid.View();
-    const std::ptrdiff_t w = FWidth;
-    const auto mark = [&](std::int32_t group, std::int32_t first, std::int32_t last, auto count) {
-        constexpr std::uint64_t kLow = 0x0101010101010101;
-        std::uint64_t column[8] {};
-        for (std::int32_t top8 = first; top8 <= last; top8 += 8) {
-            // Eight rows of eight columns: bit i of byte r is column i of row top8 + r.
-            std::uint64_t square = 0;
-            const int rows = std::min(8, last - top8 + 1);
-            for (int r = 0; r < rows; ++r) {
-                std::uint8_t *const row = view + (top8 + r) * w + group;
-                std::uint64_t bytes = LoadBytes(row, count);
-                // Bit 7 of each byte whose state is open and content unknown.
-                const std::uint64_t low
-                    = (bytes & 15 * kLow) ^ MineView(csOpen, ccUnknown, 0) * kLow;
-                const std::uint64_t flood = ~(low + 0x7f * kLow) & 0x80 * kLow;
-                if (flood == 0)
-                    continue;
-                bytes |= (flood >> 7) * (ccPlain << 2);
-                StoreBytes(row, bytes, count);
-                // Bit 8k to bit 56 + k: the partial products never meet.
-                square |= ((flood >> 7) * 0x0102040810204080) >> 56 << (8 * r);
+    // The flood's cells of column x, their view bytes made plain again, and
+    // their counts in threes; none outside the box.
+    const auto read = [&](std::int32_t x, std::uint8_t *cells, std::uint8_t *threes) {
+        std::fill(cells, cells + rows, 0);
+        std::fill(threes, threes + rows, 0);
+        if (x < box.Left || x > box.Right)
+            return;
+        for (std::size_t i = 0; i < rows; ++i) {
+            std::uint8_t &seen = view[FGrid.ViewIndex(x, top + static_cast<std::int32_t>(i))];
+            if (ViewState(seen) == csOpen && ViewContent(seen) == ccUnknown) {
+                seen = MineView(csOpen, ccPlain, ViewBombs(seen));
+                cells[i] = 1;
             }
-            // Transposed: bit r of byte i is row top8 + r of column i.
-            std::uint64_t t = (square ^ (square >> 7)) & 0x00AA00AA00AA00AA;
-            square ^= t ^ (t << 7);
-            t = (square ^ (square >> 14)) & 0x0000CCCC0000CCCC;
-            square ^= t ^ (t << 14);
-            t = (square ^ (square >> 28)) & 0x00000000F0F0F0F0;
-            square ^= t ^ (t << 28);
-            for (int i = 0; i < count; ++i)
-                column[i] |= (square >> (8 * i) & 0xff) << (top8 % 64);
         }
-        for (int i = 0; i < count; ++i)
-            columnBits(group + i)[1 + static_cast<std::size_t>(first / 64)] = column[i];
+        for (std::size_t i = 0; i < rows; ++i)
+            threes[i] = static_cast<std::uint8_t>((i > 0 ? cells[i - 1] : 0) + cells[i]
+                                                  + (i + 1 < rows ? cells[i + 1] : 0));
     };
-    for (std::int32_t band = top / 64; band <= bottom / 64; ++band) {
-        const std::int32_t first = std::max(top, band * 64),
-                           last = std::min(bottom, band * 64 + 63);
-        std::int32_t group = box.Left;
-        for (; group + 8 <= box.Right + 1; group += 8)
-            mark(group, first, last, std::integral_constant<int, 8> {});
-        if (group <= box.Right)
-            mark(group, first, last, box.Right + 1 - group);
-    }
-
-    MineCell *const cells = FGrid.Cells();
+    const std::int32_t first = std::max(box.Left - 1, 0);
     const std::int32_t last = std::min(box.Right + 1, FWidth - 1);
-    for (std::int32_t c = std::max(box.Left - 1, 0); c <= last; ++c) {
-        const std::uint64_t *const l = columnBits(c - 1);
-        const std::uint64_t *const m = l + span;
-        const std::uint64_t *const r = m + span;
-        MineCell *const column = cells + FGrid.Index(c, 0);
-        for (std::size_t k = firstWord; k <= lastWord; ++k) {
-            if ((l[k - 1] | m[k - 1] | r[k - 1]) >> 63 == 0 && (l[k] | m[k] | r[k]) == 0
-                && ((l[k + 1] | m[k + 1] | r[k + 1]) & 1) == 0)
-                continue;
-            // Bit y of up(v) is row y - 1 of v, of down(v) row y + 1.
-            const auto up = [k](const std::uint64_t *v) { return v[k] << 1 | v[k - 1] >> 63; };
-            const auto down = [k](const std::uint64_t *v) { return v[k] >> 1 | v[k + 1] << 63; };
-            // The eight neighbours' bits added side by side, one bit plane of
-            // the sum (0 to 8) a word.
-            const auto full
-                = [](std::uint64_t a, std::uint64_t b, std::uint64_t c, std::uint64_t &carry) {
-                      carry = (a & b) | (c & (a ^ b));
-                      return a ^ b ^ c;
-                  };
-            std::uint64_t twos1, twos2, twos4, fours1;
-            const std::uint64_t s1 = full(up(l), l[k], down(l), twos1);
-            const std::uint64_t s2 = full(up(m), down(m), up(r), twos2);
-            const std::uint64_t g = r[k], h = down(r);
-            const std::uint64_t p0 = full(s1, s2, g ^ h, twos4);
-            const std::uint64_t t = full(twos1, twos2, g & h, fours1);
-            const std::uint64_t p1 = t ^ twos4;
-            const std::uint64_t fours2 = t & twos4;
-            const std::uint64_t p2 = fours1 ^ fours2;
-            const std::uint64_t p3 = fours1 & fours2;
-            MineCell *const rows = column + (k - 1) * 64;
-            for (std::uint64_t any = p0 | p1 | p2 | p3; any != 0; any &= any - 1) {
-                const int b = std::countr_zero(any);
-                rows[b].OpenNeighbours += static_cast<std::int32_t>(
-                    (p0 >> b & 1) | (p1 >> b & 1) << 1 | (p2 >> b & 1) << 2 | (p3 >> b & 1) << 3);
-            }
-            for (std::uint64_t now = m[k]; now != 0; now &= now - 1)
-                rows[std::countr_zero(now)].State = csOpen;
+    read(first, own, here);
+    for (std::int32_t x = first; x <= last; ++x) {
+        read(x + 1, ownNext, right);
+        MineCell *const column = &FGrid(x, top);
+        for (std::size_t i = 0; i < rows; ++i) {
+            column[i].OpenNeighbours += left[i] + here[i] + right[i] - own[i];
+            if (own[i])
+                column[i].State = csOpen;
         }
+        std::swap(own, ownNext);
+        std::swap(left, here);
+        std::swap(here, right);
     }
 }
 

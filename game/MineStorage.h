@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 enum MineCellState : std::uint8_t { csHidden, csFlagged, csMarked, csOpen };
 enum MineCellContent : std::uint8_t { ccUnknown, ccPlain, ccBomb, ccWall };
@@ -72,6 +73,11 @@ private:
 };
 
 // The view byte of a cell: bits 0-1 State, bits 2-3 Content, bits 4-7 BombNeighbours.
+// Between operations every cell's view byte is MineView of its record. The
+// constructor writes each column's bytes once its bookkeeping is done,
+// SetState writes the byte with every later change of State, and a flood,
+// which opens cells on their bytes alone (open, content unknown), has
+// SettleOpened bring bytes and records together before it returns.
 constexpr std::uint8_t MineView(MineCellState state, MineCellContent content, std::int32_t bombs)
 {
     return static_cast<std::uint8_t>(state | (content << 2) | (bombs << 4));
@@ -182,4 +188,9 @@ private:
     std::int32_t FWalls = 0;
     std::int32_t FOpenedWalls = 0;
     std::int32_t FShields = 0;
+    // The flood's first-in first-out queue, a ring whose size is a power of
+    // two, kept for the next flood of the game.
+    std::vector<std::uint64_t> FQueue;
+    // The settle's counts of three columns, kept likewise.
+    std::vector<std::uint8_t> FSettle;
 };

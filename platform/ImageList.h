@@ -31,8 +31,6 @@ public:
     // straight from a table of their colours.
     static void ColourRow(std::uint32_t *dst, const std::uint8_t *index, int count,
                           const std::uint32_t *colour);
-    // Called once after the last ColourRow of a picture, before it is read.
-    static void ColourRowsDone();
     // One image as a QImage of its own (a copy).
     QImage Image(int index) const;
     // The first pixel row of image index; rows follow each other

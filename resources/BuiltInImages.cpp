@@ -1,19 +1,18 @@
 #include "BuiltInImages.h"
 
-#include "BuiltInImageData.h"
+#include "Png.h"
+
+#include <QFile>
 
 namespace korvane {
 
 QImage BuiltInImage(QStringView name)
 {
-    for (int i = 0; i < BuiltInImageCount; ++i) {
-        const BuiltInImageData &image = BuiltInImageTable[i];
-        if (name == QLatin1StringView(image.Name)) {
-            return QImage(reinterpret_cast<const uchar *>(image.Pixels), image.Width, image.Height,
-                          image.Alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-        }
-    }
-    return {};
+    QFile file(QStringLiteral(":/%1.png").arg(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return name.startsWith(u"korvane-") ? DecodePngWithAlpha(bytes) : DecodePng(bytes).Image;
 }
 
 } // namespace korvane

@@ -1,5 +1,5 @@
-// The program's own pictures, decoded when the program is built: drawing the
-// first frame takes no PNG decoder.
+// The program's own pictures, built into it as PNG files and decoded by its
+// own decoder when asked for.
 #pragma once
 
 #include <QImage>
@@ -7,10 +7,9 @@
 
 namespace korvane {
 
-// The picture of that name (its file name in resources/ without ".png"),
-// read-only over pixels inside the program: Format_ARGB32 for the icons
-// ("korvane-16", "korvane-32"), which keep their transparency, and
-// Format_RGB32 for the rest. Null for an unknown name.
+// The picture of that name (its file name in resources/ without ".png"):
+// Format_ARGB32 for the icons ("korvane-16", "korvane-32"), which keep their
+// transparency, and Format_RGB32 for the rest. Null for an unknown name.
 QImage BuiltInImage(QStringView name);
 
 } // namespace korvane

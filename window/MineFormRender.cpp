@@ -103,7 +103,6 @@ void TfrmKorvane::RenderField()
             ImageList::ColourRow(dst + inner, Game->ViewRow(y) + first, count, colour.data());
             std::fill(dst + inner + count, dst + columns, background);
         }
-        ImageList::ColourRowsDone();
         return;
     }
     std::vector<std::uint8_t> tiles(std::size_t(columns), tiBackground);

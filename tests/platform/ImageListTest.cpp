@@ -229,6 +229,24 @@ TEST(ImageList, StripHigherThanAnImageGivesItsTopRows)
     EXPECT_EQ(list.Image(1), Strip(1, 2, 5, 1).copy(0, 0, 2, 2));
 }
 
+// A row of images drawn side by side is each image drawn at its place, for
+// the width the row copy knows when compiled and for another.
+TEST(ImageList, DrawRowPlacesEachImageAsDrawDoes)
+{
+    for (const int width : {8, 5}) {
+        ImageList list;
+        list.Reset(width, 3);
+        list.AddStrip(Strip(4, width, 3));
+        const std::uint8_t tiles[] = {2, 0, 3, 3, 1};
+        QImage row = Target(5 * width, 4), drawn = Target(5 * width, 4);
+        list.DrawRow(reinterpret_cast<std::uint32_t *>(row.scanLine(1)), row.bytesPerLine() / 4,
+                     tiles, 5);
+        for (int c = 0; c < 5; ++c)
+            list.Draw(drawn, c * width, 1, tiles[c]);
+        EXPECT_EQ(row, drawn) << width;
+    }
+}
+
 TEST(ImageList, OnePixelImages)
 {
     ImageList list;
