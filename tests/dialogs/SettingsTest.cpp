@@ -9,6 +9,7 @@
 #include "MineShields.h"
 #include "Settings.h"
 #include "SpinField.h"
+#include "TestPictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,13 +98,6 @@ QStringList Snapshot(const TfrmKorvane &w)
     s << QStringLiteral("status bar %1").arg(w.sbInfo->isVisibleTo(&w) ? "shown" : "hidden");
     s << QStringLiteral("window %1 x %2").arg(w.width()).arg(w.height());
     return s;
-}
-
-QImage Strip(int tiles, int width, int height, QColor colour)
-{
-    QImage image(tiles * width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
 }
 
 } // namespace
@@ -557,8 +551,8 @@ const RoundTripCase RoundTripCases[] {
 
 TEST_P(SettingsRoundTrip, ComesBackAsItWasLeft)
 {
-    WriteImage(QStringLiteral("Skins"), QStringLiteral("green.png"), Strip(11, 16, 64, Qt::green));
-    WriteImage(QStringLiteral("Fonts"), QStringLiteral("amber.png"), Strip(12, 13, 23, Qt::yellow));
+    WriteImage(QStringLiteral("Skins"), QStringLiteral("green.png"), MakeSkin(16, 16));
+    WriteImage(QStringLiteral("Fonts"), QStringLiteral("amber.png"), MakeFont(13, 23));
     TfrmKorvane &w = OpenWithDialogs();
     GetParam().Apply(w, *Custom, *Shields);
     const QStringList before = Snapshot(w);
