@@ -238,7 +238,7 @@ TEST_P(DefaultSkinNames, MeanTheBuiltInSkinAndAreWrittenBackAsRead)
     EXPECT_EQ(w.SkinName, name);
     EXPECT_EQ(w.FontName, name);
     const QImage builtIn = BuiltInImage(u"DefaultSkin").copy(0, 0, 16, 16);
-    EXPECT_EQ(Tile(0), builtIn);
+    EXPECT_EQ(Tile(tiOpen), builtIn);
     CloseWindow();
     EXPECT_EQ(Saved("Settings", "Skin"), name);
     EXPECT_EQ(Saved("Settings", "Font"), name);
