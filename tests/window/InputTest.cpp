@@ -88,15 +88,33 @@ protected:
     {
         // Each test releases what it pressed; QTest would otherwise carry the
         // held buttons into the next test.
-        EXPECT_EQ(QTestPrivate::qtestMouseButtons, Qt::NoButton);
-        QTestPrivate::qtestMouseButtons = Qt::NoButton;
+        EXPECT_EQ(FHeld, Qt::NoButton);
+        for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+            if (FHeld & b)
+                ReleaseElsewhere(b);
+        }
     }
 
     TfrmKorvane &W() { return *FWindow; }
     const MineGame &G() const { return *FWindow->Game; }
 
-    void Press(Qt::MouseButton b, QPoint p) { QTest::mousePress(W().pbGame, b, {}, p); }
-    void Release(Qt::MouseButton b, QPoint p) { QTest::mouseRelease(W().pbGame, b, {}, p); }
+    void Press(Qt::MouseButton b, QPoint p)
+    {
+        FHeld |= b;
+        QTest::mousePress(W().pbGame, b, {}, p);
+    }
+    void Release(Qt::MouseButton b, QPoint p)
+    {
+        FHeld &= ~b;
+        QTest::mouseRelease(W().pbGame, b, {}, p);
+    }
+    // A release the field never sees: it goes to a widget outside the window.
+    void ReleaseElsewhere(Qt::MouseButton b)
+    {
+        FHeld &= ~b;
+        QWidget elsewhere;
+        QTest::mouseRelease(&elsewhere, b);
+    }
     // Only with a button held: QTest sends a move event then.
     void Move(QPoint p) { QTest::mouseMove(W().pbGame, p); }
     void Click(Qt::MouseButton b, QPoint p)
@@ -217,6 +235,10 @@ protected:
         change(*FWindow->Game);
         FWindow->RenderField();
     }
+
+private:
+    // The buttons pressed and not yet released, as QTest holds them.
+    Qt::MouseButtons FHeld;
 };
 
 TEST_F(InputTest, TheFourFacesLookDifferent)
@@ -600,7 +622,7 @@ TEST_F(InputTest, AGestureWhoseReleaseTheFieldNeverSeesEndsOutsideTheField)
         SCOPED_TRACE(byMenu ? "a menu took the mouse" : "the release went elsewhere");
         Press(Qt::LeftButton, At(3, 3));
         ASSERT_TRUE(FaceIs(1));
-        QTestPrivate::qtestMouseButtons = Qt::NoButton;
+        ReleaseElsewhere(Qt::LeftButton);
         if (byMenu) {
             W().Options1->popup(W().mapToGlobal(QPoint(0, 0)));
             W().Options1->hide();
