@@ -4,6 +4,7 @@
 // are reported with the decoder's own message and change nothing; a settings
 // file that cannot be used is read as far as it can be and never damaged.
 #include "TestPictures.h"
+#include "Unprivileged.h"
 #include "WindowTestSupport.h"
 
 #include "Menus.h"
@@ -414,12 +415,13 @@ TEST_F(BadFilesTest, LinkToAGoodPictureLoads)
 
 TEST_F(BadFilesTest, UnreadablePictureIsReportedWithTheSystemsMessage)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
     Put(QStringLiteral("Skins"), QStringLiteral("locked.png"), EncodePng(SkinPicture()));
     ASSERT_TRUE(
         QFile::setPermissions(SetPath(QStringLiteral("Skins"), QStringLiteral("locked.png")),
                               QFileDevice::Permissions()));
+    const UnprivilegedFiles user(Folder());
+    if (!user.Unavailable().isEmpty())
+        GTEST_SKIP() << user.Unavailable().toStdString();
     OpenWithOwnSets();
     const SetsInUse before = InUse();
     Choose(FWindow->miSkins, QStringLiteral("Locked"));
@@ -516,6 +518,9 @@ TEST_F(BadFilesTest, ReadOnlySettingsFileIsReadAndNotWritten)
     ASSERT_TRUE(QFile::setPermissions(SettingsPath(),
                                       QFileDevice::ReadOwner | QFileDevice::ReadUser
                                           | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const UnprivilegedFiles user(Folder());
+    if (!user.Unavailable().isEmpty())
+        GTEST_SKIP() << user.Unavailable().toStdString();
     if (QFile(SettingsPath()).open(QIODevice::WriteOnly | QIODevice::Append))
         GTEST_SKIP() << "this user writes to read-only files";
     TfrmKorvane &w = Open();
