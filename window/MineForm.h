@@ -105,7 +105,7 @@ public:
     void ShowWonFace() { SetFace(3); }
 
     // Field rendering and layout
-    korvane::FieldView View() const;
+    korvane::FieldView FieldGeometry() const;
     int TileIndex(int x, int y) const;
     void DrawCell(int x, int y);
     void DrawPressedCell(int x, int y);

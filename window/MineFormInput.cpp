@@ -22,7 +22,7 @@ void TfrmKorvane::pbGameMouseDown(Qt::MouseButton button, int X, int Y)
 {
     if (Game->IsFinished())
         return;
-    const QPoint cell = View().CellAt(X, Y);
+    const QPoint cell = FieldGeometry().CellAt(X, Y);
     const int x = cell.x();
     const int y = cell.y();
     SetButton(button, true);
@@ -57,7 +57,7 @@ void TfrmKorvane::pbGameMouseMove(int X, int Y)
 {
     if (Game->IsFinished() || !LeftDown)
         return;
-    const QPoint cell = View().CellAt(X, Y);
+    const QPoint cell = FieldGeometry().CellAt(X, Y);
     const int x = cell.x();
     const int y = cell.y();
     if (x == PressedX && y == PressedY)
@@ -81,7 +81,7 @@ void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
 {
     if (!Game->IsFinished()) {
         const QString oldText = FormatCounter(Game->BombsLeft());
-        const QPoint cell = View().CellAt(X, Y);
+        const QPoint cell = FieldGeometry().CellAt(X, Y);
         const int x = cell.x();
         const int y = cell.y();
         bool changed = false;
