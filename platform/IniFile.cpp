@@ -1,6 +1,6 @@
 #include "IniFile.h"
 
-#include "Files.h"
+#include "Strings.h"
 
 #include <QFile>
 #include <QSaveFile>
