@@ -292,14 +292,4 @@ bool IniFile::Save()
     return true;
 }
 
-QString SettingsPath(const QString &programPath)
-{
-    // The extension runs from the last "." to the end, unless a path separator follows it.
-    const qsizetype dot = programPath.lastIndexOf(u'.');
-    const qsizetype slash = programPath.lastIndexOf(u'/');
-    if (dot < 0 || dot < slash)
-        return programPath + QStringLiteral(".ini");
-    return LeftPart(programPath, dot) + QStringLiteral(".ini");
-}
-
 } // namespace korvane

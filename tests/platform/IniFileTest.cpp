@@ -1,6 +1,7 @@
 // The settings file: reading values out of any text, writing a key without
 // touching anything else, and the file itself on disk.
 #include "IniFile.h"
+#include "Places.h"
 #include "Unprivileged.h"
 
 #include <QDir>
