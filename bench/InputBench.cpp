@@ -11,8 +11,8 @@
 // out the status bar's own update. Besides the cell, every release repaints
 // the counter and the face button; DrawAndShowOneCell is the field's share.
 
-#include "Desktop.h"
 #include "MineForm.h"
+#include "RecordingDesktop.h"
 #include "TestPictures.h"
 
 #include <QApplication>

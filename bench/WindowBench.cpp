@@ -10,8 +10,8 @@
 //   change of length, which draws the counter and lays the window out.
 //   SaveSettings: the settings file written as at exit, on disk.
 
-#include "Desktop.h"
 #include "MineForm.h"
+#include "RecordingDesktop.h"
 #include "TestPictures.h"
 
 #include <QApplication>
