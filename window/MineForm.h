@@ -84,6 +84,8 @@ public:
     void pbGameMouseLost(Qt::MouseButtons held);
     bool CycleFlag(int x, int y);
     void SetButton(Qt::MouseButton button, bool down);
+    // The virtual-key code of F2, the one key FormKeyDown acts on.
+    static constexpr int VK_F2 = 113;
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // Status bar
