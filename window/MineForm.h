@@ -1,8 +1,10 @@
 // The main window: owns the game, the drawing buffers, the image lists and the
 // menus whose check marks are the options. Its sources are split by concern:
 // MineForm.cpp (start-up, new game, clock, options), MineFormSettings.cpp,
-// MineFormShields.cpp, MineFormInput.cpp, MineFormStatus.cpp,
-// MineFormSkins.cpp, MineFormRender.cpp and MineFormDigits.cpp.
+// MineFormShields.cpp, MineFormDialogs.cpp (the dialogs, their placement and
+// the screen's limits for them), MineFormInput.cpp, MineFormStatus.cpp,
+// MineFormSkins.cpp, MineFormRender.cpp and MineFormDigits.cpp. FieldView.h
+// maps cells to pixels and picks their tiles; Panels.h holds the plain controls.
 #pragma once
 
 #include "Desktop.h"
