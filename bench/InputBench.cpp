@@ -11,8 +11,9 @@
 // out the status bar's own update. Besides the cell, every release repaints
 // the counter and the face button; DrawAndShowOneCell is the field's share.
 
-#include "Desktop.h"
 #include "MineForm.h"
+#include "RecordingDesktop.h"
+#include "TestPictures.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -59,10 +60,8 @@ struct BigField
     BigField()
     {
         QDir(Dir.path()).mkpath(QStringLiteral("Skins"));
-        QImage skin(11, 4, QImage::Format_RGB32);
-        for (int i = 0; i < 44; ++i)
-            skin.setPixel(i % 11, i / 11, qRgb(5 * i, 255 - 5 * i, 128));
-        skin.save(QDir(Dir.path()).filePath(QStringLiteral("Skins/Tiny.png")), "PNG");
+        korvane::test::MakeSkin(1, 1).save(
+            QDir(Dir.path()).filePath(QStringLiteral("Skins/Tiny.png")), "PNG");
 
         Window = std::make_unique<TfrmKorvane>(Desktop);
         TfrmKorvane &w = *Window;

@@ -11,8 +11,9 @@
 //   change of length, which draws the counter and lays the window out.
 //   SaveSettings: the settings file written as at exit, on disk.
 
-#include "Desktop.h"
 #include "MineForm.h"
+#include "RecordingDesktop.h"
+#include "TestPictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,17 +38,6 @@ double CpuNanoseconds()
     timespec t {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1e9 + double(t.tv_nsec);
-}
-
-// A skin whose 44 tiles differ pixel by pixel.
-QImage MakeSkin(int tile)
-{
-    QImage image(11 * tile, 4 * tile, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y,
-                           qRgb(5 * (11 * (y / tile) + x / tile), x % tile * 7, y % tile * 7));
-    return image;
 }
 
 // The time of one fill of a 4K bitmap: the median of a few, measured once.
@@ -77,7 +67,8 @@ public:
     {
         QDir(FDir.path()).mkpath(QStringLiteral("Skins"));
         for (int tile : {1, 8, 16, 20, 24, 32})
-            MakeSkin(tile).save(FDir.filePath(QStringLiteral("Skins/T%1.png").arg(tile)), "PNG");
+            korvane::test::MakeSkin(tile, tile)
+                .save(FDir.filePath(QStringLiteral("Skins/T%1.png").arg(tile)), "PNG");
         FWindow = std::make_unique<TfrmKorvane>(FDesktop);
     }
     TfrmKorvane &Window() { return *FWindow; }

@@ -1,3 +1,3 @@
 # Mouse play on the largest field, with the paint that shows the result.
 add_executable(input_bench ${CMAKE_CURRENT_LIST_DIR}/InputBench.cpp)
-target_link_libraries(input_bench PRIVATE korvane_window benchmark::benchmark)
+target_link_libraries(input_bench PRIVATE korvane_window recording_desktop test_pictures benchmark::benchmark)

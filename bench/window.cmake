@@ -1,3 +1,3 @@
 # Drawing the field, the clock's tick and the layout of the main window.
 add_executable(window_bench ${CMAKE_CURRENT_LIST_DIR}/WindowBench.cpp)
-target_link_libraries(window_bench PRIVATE korvane_window benchmark::benchmark)
+target_link_libraries(window_bench PRIVATE korvane_window recording_desktop test_pictures benchmark::benchmark)

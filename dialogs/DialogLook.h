@@ -1,6 +1,8 @@
 // Shared looks of the small fixed dialogs.
 #pragma once
 
+#include "PixelFont.h"
+
 #include <QDialog>
 #include <QFont>
 
@@ -9,8 +11,6 @@ namespace korvane {
 // A fixed-size dialog with a caption and a client area of the given size, and
 // no system menu, minimise or maximise buttons.
 void MakeFixedDialog(QDialog *dialog, const QString &caption, int width, int height);
-
-QFont PixelFont(int pixels, bool bold = false);
 
 // A sunken horizontal separator line, two pixels high.
 QWidget *SunkenLine(QWidget *parent, int x, int y, int width);

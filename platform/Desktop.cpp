@@ -104,9 +104,4 @@ QString Desktop::ProgramFolder() const
     return QFileInfo(ProgramPath()).absolutePath();
 }
 
-QString RecordingDesktop::ProgramPath() const
-{
-    return FProgramPath.isEmpty() ? Desktop::ProgramPath() : FProgramPath;
-}
-
 } // namespace korvane

@@ -50,29 +50,4 @@ private:
     InstallKind FInstall;
 };
 
-// Records every request and carries it out nowhere.
-class RecordingDesktop : public Desktop
-{
-public:
-    explicit RecordingDesktop(QString programPath = {})
-        : FProgramPath(std::move(programPath))
-    { }
-
-    void ShowMessage(const QString &text) override { Messages << text; }
-    void PlaySound(const QString &eventId) override { Sounds << eventId; }
-    bool OpenDefault(const QString &target) override
-    {
-        Opened << target;
-        return true;
-    }
-    QString ProgramPath() const override;
-
-    QStringList Messages;
-    QStringList Sounds;
-    QStringList Opened;
-
-private:
-    QString FProgramPath;
-};
-
 } // namespace korvane

@@ -62,14 +62,4 @@ bool FileExists(const QString &path)
     return info.exists() && info.isFile();
 }
 
-QString LeftPart(const QString &s, qsizetype n)
-{
-    return s.left(std::max<qsizetype>(n, 0));
-}
-
-QString RightPart(const QString &s, qsizetype n)
-{
-    return s.right(std::max<qsizetype>(n, 0));
-}
-
 } // namespace korvane

@@ -24,9 +24,4 @@ QString FindFileNoCase(const QStringList &folders, const QString &fileName);
 // True for a regular file, or a link to one.
 bool FileExists(const QString &path);
 
-// The first n characters of s, or all of s when it is shorter.
-QString LeftPart(const QString &s, qsizetype n);
-// The last n characters of s, or all of s when it is shorter.
-QString RightPart(const QString &s, qsizetype n);
-
 } // namespace korvane

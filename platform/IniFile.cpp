@@ -1,6 +1,6 @@
 #include "IniFile.h"
 
-#include "Files.h"
+#include "Strings.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -330,16 +330,6 @@ bool IniFile::Save()
         return false;
     FEncoding = encoding;
     return true;
-}
-
-QString SettingsPath(const QString &programPath)
-{
-    // The extension runs from the last "." to the end, unless a path separator follows it.
-    const qsizetype dot = programPath.lastIndexOf(u'.');
-    const qsizetype slash = programPath.lastIndexOf(u'/');
-    if (dot < 0 || dot < slash)
-        return programPath + QStringLiteral(".ini");
-    return LeftPart(programPath, dot) + QStringLiteral(".ini");
 }
 
 } // namespace korvane

@@ -73,7 +73,4 @@ private:
     bool FWhole = true;
 };
 
-// The settings file of a program: its path with the extension replaced by ".ini".
-QString SettingsPath(const QString &programPath);
-
 } // namespace korvane

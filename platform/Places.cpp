@@ -1,6 +1,6 @@
 #include "Places.h"
 
-#include "IniFile.h"
+#include "Strings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +21,16 @@ namespace {
     }
 
 } // namespace
+
+QString SettingsPath(const QString &programPath)
+{
+    // The extension runs from the last "." to the end, unless a path separator follows it.
+    const qsizetype dot = programPath.lastIndexOf(u'.');
+    const qsizetype slash = programPath.lastIndexOf(u'/');
+    if (dot < 0 || dot < slash)
+        return programPath + QStringLiteral(".ini");
+    return LeftPart(programPath, dot) + QStringLiteral(".ini");
+}
 
 QString SettingsFileOf(InstallKind kind, const QString &programPath)
 {

@@ -12,6 +12,9 @@ namespace korvane {
 // Chosen when the program is built (KORVANE_SYSTEM_INSTALL), never at run time.
 enum class InstallKind { ikPortable, ikSystem };
 
+// The settings file of a program: its path with the extension replaced by ".ini".
+QString SettingsPath(const QString &programPath);
+
 // Portable: the program's path with its extension replaced by ".ini".
 // System: $XDG_CONFIG_HOME/korvane/korvane.ini, ~/.config when that is unset.
 QString SettingsFileOf(InstallKind kind, const QString &programPath);

@@ -60,7 +60,9 @@ QRect FieldView::CellRect(int x, int y) const
 
 QPoint FieldView::CellAt(int px, int py) const
 {
-    // Division truncates toward zero, as the rule asks: not a floor.
+    // Division truncates toward zero, not a floor: a position less than a tile
+    // left of or above the picture, which the mouse reports while a button is
+    // held outside the field, maps to the first drawn column or row.
     return {px / FCell.width() - FMargin + FShift, py / FCell.height() + FShift};
 }
 

@@ -88,63 +88,77 @@ void TfrmKorvane::CreateMenus()
     // The menus stay in the window, never in a desktop's global menu bar. Said
     // before the bar exists, this also spares the session bus query for one.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    // What a row makes. Radio items name their group among the menu's items
+    // (AddCheckItem's group index); a check item stands alone.
+    enum RowKind : int {
+        rkSeparator = -6,
+        rkShieldsMenu = -5,
+        rkSkinMenu = -4,
+        rkFontMenu = -3,
+        rkCommand = -2,
+        rkCheck = -1,
+        rkSizeGroup = 0,
+        rkClockGroup = 1,
+    };
     struct Item
     {
         QAction **item;
         const char *caption;
-        int group; // -2 command, -1 check item, >= 0 radio group
+        RowKind kind;
         bool checked;
         void (TfrmKorvane::*handler)();
     };
 
     Game1 = menuBar()->addMenu(QStringLiteral("&Game"));
     const Item gameItems[] {
-        {&miNew, "&New      [F2]", -2, false, &TfrmKorvane::miNewClick},
-        {nullptr, nullptr, 0, false, nullptr},
-        {&miBeginner, "&Beginner", 0, false, &TfrmKorvane::miBeginnerClick},
-        {&miInter, "&Intermediate", 0, false, &TfrmKorvane::miInterClick},
-        {&miExpert, "&Expert", 0, false, &TfrmKorvane::miExpertClick},
-        {&miMaster, "&Master", 0, false, &TfrmKorvane::miMasterClick},
-        {&miCustom, "&Custom...", 0, false, &TfrmKorvane::miCustomClick},
-        {nullptr, nullptr, 0, false, nullptr},
-        {&miExit, "E&xit", -2, false, &TfrmKorvane::miExitClick},
+        {&miNew, "&New      [F2]", rkCommand, false, &TfrmKorvane::miNewClick},
+        {nullptr, nullptr, rkSeparator, false, nullptr},
+        {&miBeginner, "&Beginner", rkSizeGroup, false, &TfrmKorvane::miBeginnerClick},
+        {&miInter, "&Intermediate", rkSizeGroup, false, &TfrmKorvane::miInterClick},
+        {&miExpert, "&Expert", rkSizeGroup, false, &TfrmKorvane::miExpertClick},
+        {&miMaster, "&Master", rkSizeGroup, false, &TfrmKorvane::miMasterClick},
+        {&miCustom, "&Custom...", rkSizeGroup, false, &TfrmKorvane::miCustomClick},
+        {nullptr, nullptr, rkSeparator, false, nullptr},
+        {&miExit, "E&xit", rkCommand, false, &TfrmKorvane::miExitClick},
     };
     Options1 = menuBar()->addMenu(QStringLiteral("&Options"));
     const Item optionItems[] {
-        {&miSurround, "S&urroundings", -1, true, &TfrmKorvane::miSurroundClick},
-        {nullptr, "S&hields", 0, false, nullptr},
-        {&miMarks, "&Marks", -1, true, &TfrmKorvane::miMarksClick},
-        {&miStartMarked, "Start Marked", -1, false, &TfrmKorvane::miStartMarkedClick},
-        {&miAuto, "&Auto Open", -1, false, &TfrmKorvane::miAutoClick},
-        {&miOpenWalls, "&Open Walls", -1, false, &TfrmKorvane::miOpenWallsClick},
-        {&miUpflag, "Upflag", -1, false, &TfrmKorvane::miUpflagClick},
-        {nullptr, nullptr, 0, false, nullptr},
-        {&miMinutes, "&Minutes", 1, true, &TfrmKorvane::miMinutesClick},
-        {&miSeconds, "&Seconds", 1, false, &TfrmKorvane::miSecondsClick},
-        {nullptr, nullptr, 0, false, nullptr},
-        {nullptr, "Skin", 0, false, nullptr},
-        {nullptr, "Font", 0, false, nullptr},
-        {&miStatus, "Status", -1, true, &TfrmKorvane::miStatusClick},
+        {&miSurround, "S&urroundings", rkCheck, true, &TfrmKorvane::miSurroundClick},
+        {nullptr, "S&hields", rkShieldsMenu, false, nullptr},
+        {&miMarks, "&Marks", rkCheck, true, &TfrmKorvane::miMarksClick},
+        {&miStartMarked, "Start Marked", rkCheck, false, &TfrmKorvane::miStartMarkedClick},
+        {&miAuto, "&Auto Open", rkCheck, false, &TfrmKorvane::miAutoClick},
+        {&miOpenWalls, "&Open Walls", rkCheck, false, &TfrmKorvane::miOpenWallsClick},
+        {&miUpflag, "Upflag", rkCheck, false, &TfrmKorvane::miUpflagClick},
+        {nullptr, nullptr, rkSeparator, false, nullptr},
+        {&miMinutes, "&Minutes", rkClockGroup, true, &TfrmKorvane::miMinutesClick},
+        {&miSeconds, "&Seconds", rkClockGroup, false, &TfrmKorvane::miSecondsClick},
+        {nullptr, nullptr, rkSeparator, false, nullptr},
+        {nullptr, "Skin", rkSkinMenu, false, nullptr},
+        {nullptr, "Font", rkFontMenu, false, nullptr},
+        {&miStatus, "Status", rkCheck, true, &TfrmKorvane::miStatusClick},
     };
     auto build = [this](QMenu *menu, const auto &items) {
         for (const Item &it : items) {
-            if (!it.caption) {
+            const QString caption = QString::fromUtf8(it.caption);
+            switch (it.kind) {
+            case rkSeparator:
                 menu->addSeparator();
                 continue;
-            }
-            const QString caption = QString::fromUtf8(it.caption);
-            if (!it.item) {
-                // The submenus of the Options menu.
-                if (caption == u"S&hields")
-                    CreateShieldsMenu();
-                else if (caption == u"Skin")
-                    miSkins = menu->addMenu(caption);
-                else
-                    miFonts = menu->addMenu(caption);
+            case rkShieldsMenu:
+                CreateShieldsMenu();
                 continue;
+            case rkSkinMenu:
+                miSkins = menu->addMenu(caption);
+                continue;
+            case rkFontMenu:
+                miFonts = menu->addMenu(caption);
+                continue;
+            default:
+                break;
             }
-            QAction *action
-                = it.group == -2 ? menu->addAction(caption) : AddCheckItem(menu, caption, it.group);
+            QAction *action = it.kind == rkCommand ? menu->addAction(caption)
+                                                   : AddCheckItem(menu, caption, it.kind);
             action->setChecked(it.checked);
             *it.item = action;
             connect(action, &QAction::triggered, this, it.handler);
@@ -360,7 +374,6 @@ void TfrmKorvane::miSecondsClick()
 
 void TfrmKorvane::FormKeyDown(int key, Qt::KeyboardModifiers)
 {
-    constexpr int VK_F2 = 113;
     if (key == VK_F2)
         NewGame();
 }
@@ -375,7 +388,7 @@ bool TfrmKorvane::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         auto *widget = qobject_cast<QWidget *>(watched);
         if (key->key() == Qt::Key_F2 && widget && widget->window() == this) {
-            FormKeyDown(113, key->modifiers());
+            FormKeyDown(VK_F2, key->modifiers());
             // Taken here: an unhandled key travels on to every parent, and
             // each would start another game.
             return true;

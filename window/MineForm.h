@@ -1,8 +1,10 @@
 // The main window: owns the game, the drawing buffers, the image lists and the
 // menus whose check marks are the options. Its sources are split by concern:
 // MineForm.cpp (start-up, new game, clock, options), MineFormSettings.cpp,
-// MineFormShields.cpp, MineFormInput.cpp, MineFormStatus.cpp,
-// MineFormSkins.cpp, MineFormRender.cpp and MineFormDigits.cpp.
+// MineFormShields.cpp, MineFormDialogs.cpp (the dialogs, their placement and
+// the screen's limits for them), MineFormInput.cpp, MineFormStatus.cpp,
+// MineFormSkins.cpp, MineFormRender.cpp and MineFormDigits.cpp. FieldView.h
+// maps cells to pixels and picks their tiles; Panels.h holds the plain controls.
 #pragma once
 
 #include "Desktop.h"
@@ -91,6 +93,8 @@ public:
     bool CycleFlag(int x, int y);
     // The pressed look the gesture puts on or lifts.
     void DrawGesture(const std::vector<korvane::GestureDraw> &draws);
+    // The virtual-key code of F2, the one key FormKeyDown acts on.
+    static constexpr int VK_F2 = 113;
     void FormKeyDown(int key, Qt::KeyboardModifiers shift);
 
     // Status bar
@@ -112,7 +116,7 @@ public:
     void ShowWonFace() { SetFace(3); }
 
     // Field rendering and layout
-    korvane::FieldView View() const;
+    korvane::FieldView FieldGeometry() const;
     int TileIndex(int x, int y) const;
     void DrawCell(int x, int y);
     void DrawPressedCell(int x, int y);

@@ -41,6 +41,14 @@ TfrmShields &TfrmKorvane::ShieldsDialog()
     return *frmShields;
 }
 
+void TfrmKorvane::CentreOnWindow(QWidget *dialog) const
+{
+    const QRect m = frameGeometry();
+    const QRect d = dialog->frameGeometry();
+    dialog->move(m.left() + m.width() / 2 - d.width() / 2,
+                 m.top() + m.height() / 2 - d.height() / 2);
+}
+
 void TfrmKorvane::miCustomClick()
 {
     // Qt moves the radio mark to Custom before this runs; the mark belongs

@@ -38,7 +38,7 @@ void TfrmKorvane::DrawGesture(const std::vector<GestureDraw> &draws)
 
 void TfrmKorvane::pbGameMouseDown(Qt::MouseButton button, int X, int Y)
 {
-    const QPoint cell = View().CellAt(X, Y);
+    const QPoint cell = FieldGeometry().CellAt(X, Y);
     const GestureStep step = Mouse.Press(button, cell, Game->IsFinished(), miUpflag->isChecked());
     DrawGesture(step.Draws);
     if (step.PressedFace)
@@ -61,12 +61,12 @@ void TfrmKorvane::pbGameMouseDown(Qt::MouseButton button, int X, int Y)
 
 void TfrmKorvane::pbGameMouseMove(int X, int Y)
 {
-    DrawGesture(Mouse.Move(View().CellAt(X, Y), Game->IsFinished()).Draws);
+    DrawGesture(Mouse.Move(FieldGeometry().CellAt(X, Y), Game->IsFinished()).Draws);
 }
 
 void TfrmKorvane::pbGameMouseUp(Qt::MouseButton button, int X, int Y)
 {
-    const QPoint cell = View().CellAt(X, Y);
+    const QPoint cell = FieldGeometry().CellAt(X, Y);
     const int x = cell.x();
     const int y = cell.y();
     const bool finished = Game->IsFinished();

@@ -12,25 +12,25 @@
 
 using namespace korvane;
 
-FieldView TfrmKorvane::View() const
+FieldView TfrmKorvane::FieldGeometry() const
 {
     return {Game->FWidth, Game->FHeight, Surround(), MarginColumns, {CellWidth, CellHeight}};
 }
 
 int TfrmKorvane::TileIndex(int x, int y) const
 {
-    return View().TileOf(*Game, x, y);
+    return FieldGeometry().TileOf(*Game, x, y);
 }
 
 void TfrmKorvane::DrawCell(int x, int y)
 {
-    const QRect r = View().CellRect(x, y);
+    const QRect r = FieldGeometry().CellRect(x, y);
     ilCells.Draw(FieldBitmap, r.x(), r.y(), TileIndex(x, y));
 }
 
 void TfrmKorvane::DrawPressedCell(int x, int y)
 {
-    const FieldView view = View();
+    const FieldView view = FieldGeometry();
     const QRect r = view.CellRect(x, y);
     ilCells.Draw(FieldBitmap, r.x(), r.y(), view.PressedTileOf(*Game, x, y));
 }
@@ -51,7 +51,7 @@ void TfrmKorvane::DrawPressedBlock(int x, int y)
 
 void TfrmKorvane::ShowCell(int x, int y)
 {
-    const QRect r = View().CellRect(x, y);
+    const QRect r = FieldGeometry().CellRect(x, y);
     if (r.intersects(FieldBitmap.rect()))
         pbGame->update(r);
 }
@@ -70,7 +70,7 @@ void TfrmKorvane::ShowField()
 
 void TfrmKorvane::RenderField()
 {
-    const FieldView view = View();
+    const FieldView view = FieldGeometry();
     const QSize size = view.PictureSize();
     if (FieldBitmap.size() != size || FieldBitmap.format() != QImage::Format_RGB32)
         FieldBitmap = QImage(size, QImage::Format_RGB32);
@@ -122,7 +122,7 @@ int TfrmKorvane::StatusBarHeight() const
 
 int TfrmKorvane::ClientHeightAboveStatus() const
 {
-    return PanelsHeight() + View().ShownRows() * CellHeight;
+    return PanelsHeight() + FieldGeometry().ShownRows() * CellHeight;
 }
 
 int TfrmKorvane::PanelsHeight() const
@@ -151,7 +151,7 @@ void TfrmKorvane::LayoutWindow()
     FLayoutFrame = frameW;
 
     const int need = CounterBitmap.width() + TimerBitmap.width() + 58;
-    int w = chrome.width() + View().ShownColumns() * CellWidth;
+    int w = chrome.width() + FieldGeometry().ShownColumns() * CellWidth;
     const int oldMargin = MarginColumns;
     MarginColumns = 0;
     while (w < need && CellWidth > 0) {
@@ -161,7 +161,7 @@ void TfrmKorvane::LayoutWindow()
     if (MarginColumns != oldMargin)
         RenderField();
 
-    const int h = chrome.height() + View().ShownRows() * CellHeight;
+    const int h = chrome.height() + FieldGeometry().ShownRows() * CellHeight;
     setFixedSize(w - frameW, h - frameH);
     ArrangeControls();
 
@@ -213,7 +213,7 @@ void TfrmKorvane::ArrangeControls()
     pButton->setGeometry(buttonLeft, 4, buttonW, boxH);
     spbNew->move((buttonW - spbNew->width()) / 2, (boxH - spbNew->height()) / 2);
 
-    const int fieldH = View().ShownRows() * CellHeight;
+    const int fieldH = FieldGeometry().ShownRows() * CellHeight;
     pGame->setGeometry(4, 4 + displayH, clientW - 8, fieldH + 8);
     pbGame->setGeometry(4, 4, FieldBitmap.width(), fieldH);
 }

@@ -116,14 +116,6 @@ void TfrmKorvane::ShieldClick(QAction *sender)
     Game->SetShields(s > Game->ExplodedCount() ? s : Game->ExplodedCount() + 1);
 }
 
-void TfrmKorvane::CentreOnWindow(QWidget *dialog) const
-{
-    const QRect m = frameGeometry();
-    const QRect d = dialog->frameGeometry();
-    dialog->move(m.left() + m.width() / 2 - d.width() / 2,
-                 m.top() + m.height() / 2 - d.height() / 2);
-}
-
 // Asks for a custom percentage or count; on OK it becomes the custom item's
 // value and caption, and the selection.
 void TfrmKorvane::SelectCustomShields(QAction *custom, bool percentage)

@@ -6,6 +6,7 @@
 #include "Files.h"
 #include "Menus.h"
 #include "Png.h"
+#include "Strings.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "Panels.h"
 
-#include "DialogLook.h"
+#include "PixelFont.h"
 
 #include <QMouseEvent>
 #include <QPainter>

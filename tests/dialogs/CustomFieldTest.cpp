@@ -4,6 +4,7 @@
 
 #include "MineCustom.h"
 #include "SpinField.h"
+#include "TestPictures.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -490,9 +491,7 @@ TEST_F(CustomFieldFromMenu, AFieldAsTallAsTheScreenCannotGrow)
 // opening shows a stored field larger than 65 x 95 as every later one does.
 TEST_F(CustomFieldFromMenu, TheFirstOpeningShowsAStoredFieldLargerThanTheDesignedRanges)
 {
-    QImage skin(11 * 8, 4 * 8, QImage::Format_RGB32);
-    skin.fill(Qt::gray);
-    WriteImage(QStringLiteral("Skins"), QStringLiteral("small.png"), skin);
+    WriteImage(QStringLiteral("Skins"), QStringLiteral("small.png"), MakeSkin(8, 8));
     WriteSettings(QStringLiteral("[Field]\nBeginner=0\nCustom=1\nHeight=102\nWidth=122\n"
                                  "Bombs=7000\n[Settings]\nSkin=Small\n"));
     TfrmKorvane &w = OpenWithDialogs();
@@ -515,9 +514,7 @@ TEST_F(CustomFieldFromMenu, TheFirstOpeningShowsAStoredFieldLargerThanTheDesigne
 TEST_F(CustomFieldFromMenu, AScreenTooSmallForNineRowsStillAllowsNineByNine)
 {
     // Tiles of 200 pixels: a 9 x 9 field is taller and wider than the screen.
-    QImage skin(11 * 200, 4 * 200, QImage::Format_RGB32);
-    skin.fill(Qt::gray);
-    WriteImage(QStringLiteral("Skins"), QStringLiteral("huge.png"), skin);
+    WriteImage(QStringLiteral("Skins"), QStringLiteral("huge.png"), MakeSkin(200, 200));
     WriteSettings(QStringLiteral("[Settings]\nSkin=Huge\n"));
     TfrmKorvane &w = OpenWithDialogs();
     ASSERT_EQ(w.CellHeight, 200);

@@ -1,7 +1,7 @@
 // The hyperlink label: its property rules, its colour and place under the
 // mouse, and what a click plays and opens.
 #include "LinkLabel.h"
-#include "Desktop.h"
+#include "RecordingDesktop.h"
 
 #include <QApplication>
 #include <QEnterEvent>

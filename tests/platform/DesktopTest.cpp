@@ -1,6 +1,7 @@
 // The desktop services: the recorder that tests use in their place, and the
 // real ones that can run without disturbing anything.
 #include "Desktop.h"
+#include "RecordingDesktop.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

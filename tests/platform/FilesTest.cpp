@@ -2,6 +2,7 @@
 // letter case of their names.
 #include "Files.h"
 #include "Places.h"
+#include "Strings.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,16 +2,15 @@
 // aside a chunk's declared length before reading it: the tile-set fuzzer found
 // a 128-byte file whose text chunk made it ask for 1.9 GB.
 #include "Png.h"
+#include "TestPictures.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 using namespace korvane;
+using namespace korvane::test;
 
 namespace {
 
@@ -51,31 +50,13 @@ QByteArray Input(const char *name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray Chunk(const char *type, quint32 length, const QByteArray &data)
-{
-    QByteArray out(4, '\0');
-    qToBigEndian(length, out.data());
-    const QByteArray typeAndData = QByteArray(type) + data;
-    out += typeAndData;
-    QByteArray crc(4, '\0');
-    qToBigEndian(static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef *>(typeAndData.data()),
-                                            static_cast<uInt>(typeAndData.size()))),
-                 crc.data());
-    return out + crc;
-}
-
 // A good 2 x 2 picture, without its IEND chunk.
 QByteArray GoodWithoutEnd()
 {
     QImage picture(2, 2, QImage::Format_RGB32);
     picture.fill(qRgb(10, 200, 30));
-    QByteArray file;
-    {
-        QBuffer buffer(&file);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "PNG");
-    }
-    return file.left(file.indexOf("IEND") - 4);
+    const QByteArray file = EncodePng(picture);
+    return file.left(ChunkOffset(file, "IEND"));
 }
 
 bool Write(const QString &path, const QByteArray &bytes)
@@ -105,7 +86,7 @@ TEST(PngChunks, TextChunkClaimingGigabytesIsRefusedWithoutReservingThem)
 // whole, as in a file cut short after its image data.
 TEST(PngChunks, ChunkClaimingGigabytesAfterTheImageDataLeavesThePicture)
 {
-    const QByteArray file = GoodWithoutEnd() + Chunk("tEXt", 0x7FFFFFF0u, "Comment");
+    const QByteArray file = GoodWithoutEnd() + PngChunk("tEXt", 0x7FFFFFF0u, "Comment");
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("tail.png"));
     ASSERT_TRUE(Write(path, file));
@@ -123,7 +104,7 @@ TEST(PngChunks, ChunkClaimingGigabytesBeforeTheImageDataIsACutFile)
     const QByteArray good = GoodWithoutEnd();
     const qsizetype idat = good.indexOf("IDAT") - 4;
     const QByteArray file
-        = good.left(idat) + Chunk("zTXt", 0x40000000u, "Comment") + good.mid(idat);
+        = good.left(idat) + PngChunk("zTXt", 0x40000000u, "Comment") + good.mid(idat);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("head.png"));
     ASSERT_TRUE(Write(path, file));

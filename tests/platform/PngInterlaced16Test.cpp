@@ -3,63 +3,32 @@
 // reads them another way; they must give exactly the pixels of the same
 // picture stored without interlacing.
 #include "Png.h"
+#include "TestPictures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <vector>
-
 using namespace korvane;
+using namespace korvane::test;
 
 namespace {
-
-void Append(png_structp png, png_bytep data, size_t length)
-{
-    static_cast<QByteArray *>(png_get_io_ptr(png))
-        ->append(reinterpret_cast<const char *>(data), static_cast<qsizetype>(length));
-}
-
-void Flush(png_structp) { }
 
 // A 13 x 11 picture, every pixel its own colour, as 16-bit samples of the
 // given colour type (grey types use the red level).
 QByteArray Encode16(int colourType, bool interlaced)
 {
-    constexpr int W = 13, H = 11;
-    const int channels = colourType == PNG_COLOR_TYPE_GRAY ? 1
-        : colourType == PNG_COLOR_TYPE_GRAY_ALPHA          ? 2
-        : colourType == PNG_COLOR_TYPE_RGB                 ? 3
-                                                           : 4;
-    QByteArray out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_set_write_fn(png, &out, Append, Flush);
-    png_set_IHDR(png, info, W, H, 16, colourType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<std::vector<png_byte>> rows(H);
-    for (int y = 0; y < H; ++y) {
-        for (int x = 0; x < W; ++x) {
-            const int samples[] {(x * 19 + y * 37) % 256, y * 23 % 256, (x + y) * 7 % 256,
-                                 (x * y) % 256};
-            for (int c = 0; c < channels; ++c) {
-                // Alpha runs through every level: only the colours may count.
-                const int v = c == channels - 1 && channels % 2 == 0 ? (x * 20) % 256 : samples[c];
-                rows[y].push_back(static_cast<png_byte>(v));
-                rows[y].push_back(static_cast<png_byte>(v));
-            }
+    QImage picture(13, 11, QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            // Alpha runs through every level: only the colours may count.
+            picture.setPixel(
+                x, y,
+                qRgba((x * 19 + y * 37) % 256, y * 23 % 256, (x + y) * 7 % 256, (x * 20) % 256));
         }
     }
-    std::vector<png_bytep> pointers;
-    for (auto &row : rows)
-        pointers.push_back(row.data());
-    png_write_image(png, pointers.data());
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    return EncodePng(picture, {colourType, 16, interlaced});
 }
 
 class Interlaced16 : public testing::TestWithParam<int>

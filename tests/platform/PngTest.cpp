@@ -1,6 +1,8 @@
 // Decoding of skin and font pictures: every PNG colour type and depth gives the
 // same opaque pixels, and every broken file gives a message instead of a crash.
 #include "Png.h"
+#include "TestPictures.h"
+#include "Unprivileged.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -10,11 +12,11 @@
 #include <png.h>
 #include <zlib.h>
 
-#include <csetjmp>
 #include <unistd.h>
 #include <vector>
 
 using namespace korvane;
+using namespace korvane::test;
 
 namespace {
 
@@ -66,154 +68,18 @@ Picture FewColours(int width, int height)
     return p;
 }
 
-struct Encoding
+// The picture as a PNG file, as libpng writes it in any colour type and depth.
+QByteArray Encode(const Picture &p, const PngEncoding &e)
 {
-    int ColorType = PNG_COLOR_TYPE_RGB;
-    int BitDepth = 8;
-    bool Interlaced = false;
-};
-
-void AppendToArray(png_structp png, png_bytep data, size_t length)
-{
-    static_cast<QByteArray *>(png_get_io_ptr(png))
-        ->append(reinterpret_cast<const char *>(data), static_cast<qsizetype>(length));
-}
-
-void FlushNothing(png_structp) { }
-
-std::vector<png_byte> Row(const Picture &p, const Encoding &e, int y,
-                          const std::vector<QRgb> &palette)
-{
-    std::vector<png_byte> row;
-    const bool wide = e.BitDepth == 16;
-    auto sample = [&](int v) {
-        row.push_back(static_cast<png_byte>(v));
-        if (wide)
-            row.push_back(static_cast<png_byte>(v)); // v * 257: the same value at 16 bits
-    };
-    int bits = 0;
-    int used = 0;
-    for (int x = 0; x < p.Width; ++x) {
-        const QRgb c = p.At(x, y);
-        switch (e.ColorType) {
-        case PNG_COLOR_TYPE_RGB:
-            sample(qRed(c)), sample(qGreen(c)), sample(qBlue(c));
-            break;
-        case PNG_COLOR_TYPE_RGB_ALPHA:
-            sample(qRed(c)), sample(qGreen(c)), sample(qBlue(c)), sample(qAlpha(c));
-            break;
-        case PNG_COLOR_TYPE_GRAY_ALPHA:
-            sample(qRed(c)), sample(qAlpha(c));
-            break;
-        case PNG_COLOR_TYPE_GRAY:
-        case PNG_COLOR_TYPE_PALETTE: {
-            int v = qRed(c);
-            if (e.ColorType == PNG_COLOR_TYPE_PALETTE)
-                v = static_cast<int>(std::find(palette.begin(), palette.end(), c)
-                                     - palette.begin());
-            else if (e.BitDepth < 8)
-                v >>= 8 - e.BitDepth;
-            if (e.BitDepth >= 8) {
-                sample(v);
-                break;
-            }
-            bits = (bits << e.BitDepth) | v;
-            used += e.BitDepth;
-            if (used == 8) {
-                row.push_back(static_cast<png_byte>(bits));
-                bits = used = 0;
-            }
-            break;
-        }
-        }
+    QImage image(p.Width, p.Height, QImage::Format_ARGB32);
+    for (int y = 0; y < p.Height; ++y) {
+        for (int x = 0; x < p.Width; ++x)
+            image.setPixel(x, y, p.At(x, y));
     }
-    if (used > 0)
-        row.push_back(static_cast<png_byte>(bits << (8 - used)));
-    return row;
-}
-
-bool WritePng(png_structp png, png_infop info, const Picture &p, const Encoding &e)
-{
-    if (setjmp(png_jmpbuf(png)))
-        return false;
-    png_set_IHDR(png, info, static_cast<png_uint_32>(p.Width), static_cast<png_uint_32>(p.Height),
-                 e.BitDepth, e.ColorType, e.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    std::vector<QRgb> palette;
-    if (e.ColorType == PNG_COLOR_TYPE_PALETTE) {
-        for (QRgb c : p.Pixels) {
-            if (std::find(palette.begin(), palette.end(), c) == palette.end())
-                palette.push_back(c);
-        }
-        std::vector<png_color> plte;
-        std::vector<png_byte> trns;
-        for (QRgb c : palette) {
-            plte.push_back({static_cast<png_byte>(qRed(c)), static_cast<png_byte>(qGreen(c)),
-                            static_cast<png_byte>(qBlue(c))});
-            trns.push_back(static_cast<png_byte>(qAlpha(c)));
-        }
-        png_set_PLTE(png, info, plte.data(), static_cast<int>(plte.size()));
-        png_set_tRNS(png, info, trns.data(), static_cast<int>(trns.size()), nullptr);
-    }
-    png_write_info(png, info);
-    std::vector<std::vector<png_byte>> rows;
-    std::vector<png_bytep> pointers;
-    for (int y = 0; y < p.Height; ++y)
-        rows.push_back(Row(p, e, y, palette));
-    for (auto &row : rows)
-        pointers.push_back(row.data());
-    png_write_image(png, pointers.data()); // takes care of the Adam7 passes
-    png_write_end(png, info);
-    return true;
-}
-
-// The picture as a PNG file through libpng's full write interface, which can
-// produce every colour type, depth and interlace method.
-QByteArray Encode(const Picture &p, const Encoding &e)
-{
-    QByteArray out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_set_write_fn(png, &out, AppendToArray, FlushNothing);
-    const bool ok = WritePng(png, info, p, e);
-    png_destroy_write_struct(&png, &info);
-    return ok ? out : QByteArray();
+    return EncodePng(image, e);
 }
 
 // --- Hand-made files ---------------------------------------------------------
-
-void AppendBigEndian(QByteArray &out, quint32 v)
-{
-    out.append(static_cast<char>(v >> 24)).append(static_cast<char>(v >> 16));
-    out.append(static_cast<char>(v >> 8)).append(static_cast<char>(v));
-}
-
-// One chunk with its length and a correct CRC.
-QByteArray Chunk(const char *type, const QByteArray &data)
-{
-    QByteArray typeAndData = QByteArray(type) + data;
-    QByteArray out;
-    AppendBigEndian(out, static_cast<quint32>(data.size()));
-    out += typeAndData;
-    AppendBigEndian(
-        out,
-        static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef *>(typeAndData.constData()),
-                                   static_cast<uInt>(typeAndData.size()))));
-    return out;
-}
-
-const QByteArray Signature("\x89PNG\r\n\x1a\n", 8);
-
-// An 8-bit RGB file whose header declares width x height, followed by the
-// given IDAT payload (compressed or not) and IEND.
-QByteArray HandMade(quint32 width, quint32 height, const QByteArray &idat)
-{
-    QByteArray ihdr;
-    AppendBigEndian(ihdr, width);
-    AppendBigEndian(ihdr, height);
-    ihdr.append(char(8)).append(char(2)).append(char(0)).append(char(0)).append(char(0));
-    return Signature + Chunk("IHDR", ihdr) + Chunk("IDAT", idat) + Chunk("IEND", {});
-}
 
 QByteArray Deflate(const QByteArray &raw)
 {
@@ -223,12 +89,6 @@ QByteArray Deflate(const QByteArray &raw)
              reinterpret_cast<const Bytef *>(raw.constData()), static_cast<uLong>(raw.size()));
     out.resize(static_cast<qsizetype>(size));
     return out;
-}
-
-// The offset of the first chunk of this type, or -1.
-qsizetype ChunkOffset(const QByteArray &file, const char *type)
-{
-    return file.indexOf(type) - 4;
 }
 
 bool WriteFile(const QString &path, const QByteArray &data)
@@ -265,7 +125,7 @@ void ExpectPixels(const PngResult &result, const Picture &p)
 struct FormatCase
 {
     const char *Name;
-    Encoding Format;
+    PngEncoding Format;
     Picture (*Make)(int, int);
 };
 
@@ -405,8 +265,8 @@ struct BrokenCase
 
 const BrokenCase BrokenCases[] = {
     {"Empty", [] { return QByteArray(); }, ""},
-    {"SignatureOnly", [] { return Signature; }, ""},
-    {"CutInTheSignature", [] { return Signature.left(5); }, ""},
+    {"SignatureOnly", [] { return PngSignature; }, ""},
+    {"CutInTheSignature", [] { return PngSignature.left(5); }, ""},
     {"CutInTheHeader", [] { return NoisyFile().left(20); }, ""},
     {"CutBeforeTheImageData",
      [] {
@@ -439,17 +299,17 @@ const BrokenCase BrokenCases[] = {
      "Not a PNG file"},
     {"SignatureWithWrongLineEnds",
      [] { return QByteArray("\x89PNG\n\n\x1a\n") + NoisyFile().mid(8); }, "ASCII"},
-    {"ZeroWidth", [] { return HandMade(0, 5, Deflate(QByteArray(5, '\0'))); }, ""},
+    {"ZeroWidth", [] { return HandMadePng(0, 5, Deflate(QByteArray(5, '\0'))); }, ""},
     {"BadFilterByte",
      [] {
          QByteArray raw;
          for (int y = 0; y < 2; ++y)
              raw += QByteArray(1, char(9)) + QByteArray(3 * 4, 'x');
-         return HandMade(4, 2, Deflate(raw));
+         return HandMadePng(4, 2, Deflate(raw));
      },
      "filter"},
-    {"ImageDataNotCompressed", [] { return HandMade(4, 2, QByteArray(40, 'z')); }, ""},
-    {"TooLittleImageData", [] { return HandMade(4, 4, Deflate(QByteArray(13, '\0'))); }, ""},
+    {"ImageDataNotCompressed", [] { return HandMadePng(4, 2, QByteArray(40, 'z')); }, ""},
+    {"TooLittleImageData", [] { return HandMadePng(4, 4, Deflate(QByteArray(13, '\0'))); }, ""},
 };
 
 class PngBroken : public testing::TestWithParam<BrokenCase>
@@ -504,7 +364,7 @@ class PngTooLarge : public testing::TestWithParam<SizeCase>
 // past the header would report a zlib error, not the size.
 TEST_P(PngTooLarge, IsRefusedFromTheHeader)
 {
-    const QByteArray file = HandMade(GetParam().Width, GetParam().Height, QByteArray("junk"));
+    const QByteArray file = HandMadePng(GetParam().Width, GetParam().Height, QByteArray("junk"));
     QElapsedTimer timer;
     timer.start();
     const PngResult fromMemory = DecodePng(file);
@@ -537,7 +397,7 @@ TEST(Png, LargestSideIsAccepted)
     QByteArray raw(1 + 3 * MaxPngSide, '\0');
     for (int x = 0; x < MaxPngSide; ++x)
         raw[1 + 3 * x] = static_cast<char>(x);
-    const PngResult result = DecodePng(HandMade(MaxPngSide, 1, Deflate(raw)));
+    const PngResult result = DecodePng(HandMadePng(MaxPngSide, 1, Deflate(raw)));
     ASSERT_TRUE(result.Ok()) << result.Error.toStdString();
     EXPECT_EQ(result.Image.width(), MaxPngSide);
     EXPECT_EQ(result.Image.pixel(MaxPngSide - 1, 0), qRgb(0xFF, 0, 0));
@@ -572,12 +432,13 @@ TEST(Png, EmptyPathIsRefused)
 
 TEST(Png, UnreadableFileIsRefused)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("locked.png"));
     ASSERT_TRUE(WriteFile(path, Encode(Colourful(2, 2), {})));
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::Permissions()));
+    const UnprivilegedFiles user(dir.path());
+    if (!user.Unavailable().isEmpty())
+        GTEST_SKIP() << user.Unavailable().toStdString();
     const PngResult result = LoadPng(path);
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     EXPECT_FALSE(result.Ok());

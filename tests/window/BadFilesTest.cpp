@@ -3,6 +3,8 @@
 // start-up and written at exit. Unusual but valid pictures load; broken ones
 // are reported with the decoder's own message and change nothing; a settings
 // file that cannot be used is read as far as it can be and never damaged.
+#include "TestPictures.h"
+#include "Unprivileged.h"
 #include "WindowTestSupport.h"
 
 #include "Menus.h"
@@ -16,7 +18,6 @@
 #include <QMenu>
 #include <QRandomGenerator>
 #include <png.h>
-#include <zlib.h>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -30,33 +31,6 @@ namespace {
 
 // --- Pictures ---------------------------------------------------------------
 
-// A grey level per tile or glyph, distinct for all 44: the same picture then
-// fits every colour type, grey and palette included.
-int Level(int index)
-{
-    return 10 + 5 * index;
-}
-
-// A picture of across x rows images, each w x h and of one grey level; a
-// pixel of every image is darker so that a shifted cut would show.
-QImage Tiles(int across, int rows, int w, int h)
-{
-    QImage picture(across * w, rows * h, QImage::Format_ARGB32);
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < across; ++c) {
-            const int v = Level(r * across + c);
-            for (int y = 0; y < h; ++y) {
-                for (int x = 0; x < w; ++x) {
-                    const int g = x == 0 && y == h - 1 ? v - 5 : v;
-                    // Alpha runs from clear to opaque: only the colours may count.
-                    picture.setPixel(c * w + x, r * h + y, qRgba(g, g, g, (x * 255) / w));
-                }
-            }
-        }
-    }
-    return picture;
-}
-
 // The colours of a picture, opaque: what a set shows whatever its alpha.
 QImage Colours(const QImage &picture)
 {
@@ -68,150 +42,25 @@ QImage Colours(const QImage &picture)
     return opaque;
 }
 
+// A grey level per tile or glyph, distinct for all 44: the same picture then
+// fits every colour type, grey and palette included.
 QImage SkinPicture()
 {
-    return Tiles(11, 4, 2, 3);
+    return TileSheet(11, 4, 2, 3, Shades::GreyWithAlpha);
 }
 
 QImage FontPicture()
 {
-    return Tiles(12, 1, 3, 5);
+    return TileSheet(12, 1, 3, 5, Shades::GreyWithAlpha);
 }
 
 struct Encoding
 {
     const char *Name;
-    int ColourType;
-    int Depth;
-    bool Interlaced;
+    PngEncoding Png;
 };
 
-void AppendToArray(png_structp png, png_bytep data, png_size_t length)
-{
-    static_cast<QByteArray *>(png_get_io_ptr(png))
-        ->append(reinterpret_cast<const char *>(data), static_cast<qsizetype>(length));
-}
-
-void FlushNothing(png_structp) { }
-
-// One sample of depth bits (8 or 16) from an 8-bit value.
-void PutSample(std::vector<png_byte> &row, int depth, int value)
-{
-    if (depth == 16) {
-        row.push_back(static_cast<png_byte>(value));
-        row.push_back(static_cast<png_byte>(value));
-    } else {
-        row.push_back(static_cast<png_byte>(value));
-    }
-}
-
-// The picture in the colour type, depth and interlace method asked for,
-// through libpng's full write interface.
-QByteArray Encode(const QImage &picture, const Encoding &e)
-{
-    QByteArray out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return {};
-    }
-    png_set_write_fn(png, &out, AppendToArray, FlushNothing);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width()),
-                 static_cast<png_uint_32>(picture.height()), e.Depth, e.ColourType,
-                 e.Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    // The palette holds every grey level, with a transparency of its own for each.
-    std::vector<png_color> palette(256);
-    std::vector<png_byte> alphas(256);
-    for (int i = 0; i < 256; ++i) {
-        palette[i] = {static_cast<png_byte>(i), static_cast<png_byte>(i), static_cast<png_byte>(i)};
-        alphas[i] = static_cast<png_byte>(255 - i);
-    }
-    if (e.ColourType == PNG_COLOR_TYPE_PALETTE) {
-        png_set_PLTE(png, info, palette.data(), 256);
-        png_set_tRNS(png, info, alphas.data(), 256, nullptr);
-    }
-    png_write_info(png, info);
-    std::vector<std::vector<png_byte>> rows;
-    for (int y = 0; y < picture.height(); ++y) {
-        std::vector<png_byte> row;
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb p = picture.pixel(x, y);
-            switch (e.ColourType) {
-            case PNG_COLOR_TYPE_PALETTE:
-                row.push_back(static_cast<png_byte>(qRed(p)));
-                break;
-            case PNG_COLOR_TYPE_GRAY:
-                PutSample(row, e.Depth, qRed(p));
-                break;
-            case PNG_COLOR_TYPE_GRAY_ALPHA:
-                PutSample(row, e.Depth, qRed(p));
-                PutSample(row, e.Depth, qAlpha(p));
-                break;
-            case PNG_COLOR_TYPE_RGB:
-            case PNG_COLOR_TYPE_RGB_ALPHA:
-                PutSample(row, e.Depth, qRed(p));
-                PutSample(row, e.Depth, qGreen(p));
-                PutSample(row, e.Depth, qBlue(p));
-                if (e.ColourType == PNG_COLOR_TYPE_RGB_ALPHA)
-                    PutSample(row, e.Depth, qAlpha(p));
-                break;
-            }
-        }
-        rows.push_back(std::move(row));
-    }
-    std::vector<png_bytep> pointers;
-    for (auto &row : rows)
-        pointers.push_back(row.data());
-    png_write_image(png, pointers.data());
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return out;
-}
-
-QByteArray Encode(const QImage &picture)
-{
-    return Encode(picture, {"rgb", PNG_COLOR_TYPE_RGB, 8, false});
-}
-
-// --- Hand-made and damaged files ----------------------------------------------
-
-void AppendBigEndian(QByteArray &out, quint32 v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.append(static_cast<char>(v >> shift));
-}
-
-QByteArray Chunk(const char *type, const QByteArray &data)
-{
-    const QByteArray typeAndData = QByteArray(type) + data;
-    QByteArray out;
-    AppendBigEndian(out, static_cast<quint32>(data.size()));
-    out += typeAndData;
-    AppendBigEndian(
-        out,
-        static_cast<quint32>(crc32(0, reinterpret_cast<const Bytef *>(typeAndData.constData()),
-                                   static_cast<uInt>(typeAndData.size()))));
-    return out;
-}
-
-// A file whose header declares width x height, with image data far too short
-// for it: a decoder that allocated and read on would fail on the data.
-QByteArray DeclaredSize(quint32 width, quint32 height)
-{
-    QByteArray ihdr;
-    AppendBigEndian(ihdr, width);
-    AppendBigEndian(ihdr, height);
-    ihdr.append(char(8)).append(char(2)).append(char(0)).append(char(0)).append(char(0));
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", ihdr)
-        + Chunk("IDAT", QByteArray(16, 'x')) + Chunk("IEND", {});
-}
-
-qsizetype ChunkOffset(const QByteArray &file, const char *type)
-{
-    return file.indexOf(type) - 4;
-}
+// --- Damaged files ------------------------------------------------------------
 
 QByteArray WithByteFlipped(QByteArray file, qsizetype at)
 {
@@ -269,8 +118,8 @@ protected:
     // menus, so that falling back to the built-in sets would show too.
     void OpenWithOwnSets()
     {
-        Put(QStringLiteral("Skins"), QStringLiteral("Own.png"), Encode(SkinPicture()));
-        Put(QStringLiteral("Fonts"), QStringLiteral("Own.png"), Encode(FontPicture()));
+        Put(QStringLiteral("Skins"), QStringLiteral("Own.png"), EncodePng(SkinPicture()));
+        Put(QStringLiteral("Fonts"), QStringLiteral("Own.png"), EncodePng(FontPicture()));
         TfrmKorvane &w = Open();
         Choose(w.miSkins, QStringLiteral("Own"));
         Choose(w.miFonts, QStringLiteral("Own"));
@@ -312,7 +161,8 @@ class UnusualFormats : public BadFilesTest, public testing::WithParamInterface<E
 
 TEST_P(UnusualFormats, LoadAsASkinWithTheColoursOfThePicture)
 {
-    Put(QStringLiteral("Skins"), QStringLiteral("Odd.png"), Encode(SkinPicture(), GetParam()));
+    Put(QStringLiteral("Skins"), QStringLiteral("Odd.png"),
+        EncodePng(SkinPicture(), GetParam().Png));
     TfrmKorvane &w = Open();
     ASSERT_TRUE(w.LoadSkin(QStringLiteral("Odd")));
     EXPECT_TRUE(FDesktop.Messages.isEmpty()) << FDesktop.Messages.join(u'\n').toStdString();
@@ -326,7 +176,8 @@ TEST_P(UnusualFormats, LoadAsASkinWithTheColoursOfThePicture)
 
 TEST_P(UnusualFormats, LoadAsAFontWithTheColoursOfThePicture)
 {
-    Put(QStringLiteral("Fonts"), QStringLiteral("Odd.png"), Encode(FontPicture(), GetParam()));
+    Put(QStringLiteral("Fonts"), QStringLiteral("Odd.png"),
+        EncodePng(FontPicture(), GetParam().Png));
     TfrmKorvane &w = Open();
     ASSERT_TRUE(w.LoadFont(QStringLiteral("Odd")));
     EXPECT_TRUE(FDesktop.Messages.isEmpty()) << FDesktop.Messages.join(u'\n').toStdString();
@@ -414,7 +265,8 @@ TEST_P(BrokenPictures, AsASkinAreReportedWithTheDecodersMessageAndChangeNothing)
 {
     OpenWithOwnSets();
     const SetsInUse before = InUse();
-    Put(QStringLiteral("Skins"), QStringLiteral("bad.png"), GetParam().Make(Encode(SkinPicture())));
+    Put(QStringLiteral("Skins"), QStringLiteral("bad.png"),
+        GetParam().Make(EncodePng(SkinPicture())));
     EXPECT_FALSE(FWindow->LoadSkin(QStringLiteral("Bad")));
     const QString decoder
         = DecoderMessage(GetParam(), SetPath(QStringLiteral("Skins"), QStringLiteral("bad.png")));
@@ -427,7 +279,8 @@ TEST_P(BrokenPictures, AsAFontAreReportedWithTheDecodersMessageAndChangeNothing)
 {
     OpenWithOwnSets();
     const SetsInUse before = InUse();
-    Put(QStringLiteral("Fonts"), QStringLiteral("bad.png"), GetParam().Make(Encode(FontPicture())));
+    Put(QStringLiteral("Fonts"), QStringLiteral("bad.png"),
+        GetParam().Make(EncodePng(FontPicture())));
     EXPECT_FALSE(FWindow->LoadFont(QStringLiteral("Bad")));
     const QString decoder
         = DecoderMessage(GetParam(), SetPath(QStringLiteral("Fonts"), QStringLiteral("bad.png")));
@@ -439,8 +292,10 @@ TEST_P(BrokenPictures, AsAFontAreReportedWithTheDecodersMessageAndChangeNothing)
 // From the menu, the check mark stays on the set in use.
 TEST_P(BrokenPictures, ChosenFromTheMenuLeaveTheCheckMarkOnTheSetInUse)
 {
-    Put(QStringLiteral("Skins"), QStringLiteral("bad.png"), GetParam().Make(Encode(SkinPicture())));
-    Put(QStringLiteral("Fonts"), QStringLiteral("bad.png"), GetParam().Make(Encode(FontPicture())));
+    Put(QStringLiteral("Skins"), QStringLiteral("bad.png"),
+        GetParam().Make(EncodePng(SkinPicture())));
+    Put(QStringLiteral("Fonts"), QStringLiteral("bad.png"),
+        GetParam().Make(EncodePng(FontPicture())));
     OpenWithOwnSets();
     const SetsInUse before = InUse();
     Choose(FWindow->miSkins, QStringLiteral("Bad"));
@@ -455,8 +310,10 @@ TEST_P(BrokenPictures, ChosenFromTheMenuLeaveTheCheckMarkOnTheSetInUse)
 // built-in sets take their place under the name "Default".
 TEST_P(BrokenPictures, NamedInTheSettingsGiveWayToTheBuiltInSets)
 {
-    Put(QStringLiteral("Skins"), QStringLiteral("bad.png"), GetParam().Make(Encode(SkinPicture())));
-    Put(QStringLiteral("Fonts"), QStringLiteral("bad.png"), GetParam().Make(Encode(FontPicture())));
+    Put(QStringLiteral("Skins"), QStringLiteral("bad.png"),
+        GetParam().Make(EncodePng(SkinPicture())));
+    Put(QStringLiteral("Fonts"), QStringLiteral("bad.png"),
+        GetParam().Make(EncodePng(FontPicture())));
     WriteSettings(QStringLiteral("[Settings]\nSkin=bad\nFont=bad\n"));
     TfrmKorvane &w = Open();
     const QString skin
@@ -497,8 +354,10 @@ TEST_F(BadFilesTest, HugeDeclaredSizesAreRefusedFromTheHeader)
         {16384 * 11, 4}, {11, 16384 * 4}, {16368, 16384}, {999999, 999999}};
     for (const auto &[width, height] : sizes) {
         FDesktop.Messages.clear();
-        Put(QStringLiteral("Skins"), QStringLiteral("huge.png"), DeclaredSize(width, height));
-        Put(QStringLiteral("Fonts"), QStringLiteral("huge.png"), DeclaredSize(width, height));
+        Put(QStringLiteral("Skins"), QStringLiteral("huge.png"),
+            HandMadePng(width, height, QByteArray(16, 'x')));
+        Put(QStringLiteral("Fonts"), QStringLiteral("huge.png"),
+            HandMadePng(width, height, QByteArray(16, 'x')));
         EXPECT_FALSE(FWindow->LoadSkin(QStringLiteral("huge")));
         EXPECT_FALSE(FWindow->LoadFont(QStringLiteral("huge")));
         const QString decoder
@@ -543,7 +402,7 @@ TEST_F(BadFilesTest, DanglingLinkIsListedAndNotFound)
 
 TEST_F(BadFilesTest, LinkToAGoodPictureLoads)
 {
-    Put(QStringLiteral("Pictures"), QStringLiteral("real.png"), Encode(SkinPicture()));
+    Put(QStringLiteral("Pictures"), QStringLiteral("real.png"), EncodePng(SkinPicture()));
     QDir(Folder()).mkpath(QStringLiteral("Skins"));
     ASSERT_TRUE(QFile::link(SetPath(QStringLiteral("Pictures"), QStringLiteral("real.png")),
                             SetPath(QStringLiteral("Skins"), QStringLiteral("linked.png"))));
@@ -556,12 +415,13 @@ TEST_F(BadFilesTest, LinkToAGoodPictureLoads)
 
 TEST_F(BadFilesTest, UnreadablePictureIsReportedWithTheSystemsMessage)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
-    Put(QStringLiteral("Skins"), QStringLiteral("locked.png"), Encode(SkinPicture()));
+    Put(QStringLiteral("Skins"), QStringLiteral("locked.png"), EncodePng(SkinPicture()));
     ASSERT_TRUE(
         QFile::setPermissions(SetPath(QStringLiteral("Skins"), QStringLiteral("locked.png")),
                               QFileDevice::Permissions()));
+    const UnprivilegedFiles user(Folder());
+    if (!user.Unavailable().isEmpty())
+        GTEST_SKIP() << user.Unavailable().toStdString();
     OpenWithOwnSets();
     const SetsInUse before = InUse();
     Choose(FWindow->miSkins, QStringLiteral("Locked"));
@@ -658,6 +518,9 @@ TEST_F(BadFilesTest, ReadOnlySettingsFileIsReadAndNotWritten)
     ASSERT_TRUE(QFile::setPermissions(SettingsPath(),
                                       QFileDevice::ReadOwner | QFileDevice::ReadUser
                                           | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    const UnprivilegedFiles user(Folder());
+    if (!user.Unavailable().isEmpty())
+        GTEST_SKIP() << user.Unavailable().toStdString();
     if (QFile(SettingsPath()).open(QIODevice::WriteOnly | QIODevice::Append))
         GTEST_SKIP() << "this user writes to read-only files";
     TfrmKorvane &w = Open();
@@ -686,7 +549,7 @@ class HugeFields : public BadFilesTest, public testing::WithParamInterface<HugeF
 TEST_P(HugeFields, GetAFieldWhosePictureFitsInMemory)
 {
     Put(QStringLiteral("Skins"), QStringLiteral("Big.png"),
-        Encode(Tiles(11, 4, 32, 32))); // 32 x 32 tiles
+        EncodePng(TileSheet(11, 4, 32, 32, Shades::GreyWithAlpha))); // 32 x 32 tiles
     WriteSettings(QString::fromLatin1(GetParam().Settings));
     TfrmKorvane &w = Open();
     EXPECT_TRUE(FDesktop.Messages.isEmpty());

@@ -6,30 +6,6 @@
 
 namespace korvane::test {
 
-QImage MakeSkin(int tileWidth, int tileHeight)
-{
-    QImage image(11 * tileWidth, 4 * tileHeight, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const int tile = 11 * (y / tileHeight) + x / tileWidth;
-            image.setPixel(x, y,
-                           qRgb(5 * tile, (x % tileWidth) * 255 / tileWidth,
-                                (y % tileHeight) * 255 / tileHeight));
-        }
-    }
-    return image;
-}
-
-QImage MakeFont(int glyphWidth, int glyphHeight)
-{
-    QImage image(12 * glyphWidth, glyphHeight, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(20 * (x / glyphWidth), x % glyphWidth, y % 256));
-    }
-    return image;
-}
-
 std::vector<std::string> OpenField(int width, int height, int bombs)
 {
     std::vector<std::string> picture(height, std::string(width, '.'));

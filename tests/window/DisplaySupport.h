@@ -1,20 +1,15 @@
-// What the display tests share beyond the window fixture: made-up skins and
-// fonts whose every tile and glyph is different, and reading back which tile
-// a cell shows and which text a digit display shows.
+// What the display tests share beyond the window fixture: writing made-up
+// skins and fonts, and reading back which tile a cell shows and which text a
+// digit display shows.
 #pragma once
 
+#include "TestPictures.h"
 #include "WindowTestSupport.h"
 
 #include <QImage>
 #include <QString>
 
 namespace korvane::test {
-
-// A skin of 11 x 4 tiles of tileWidth x tileHeight; every tile differs from
-// every other, and every pixel of a tile tells its position.
-QImage MakeSkin(int tileWidth, int tileHeight);
-// A font of 12 glyphs of glyphWidth x glyphHeight, all different.
-QImage MakeFont(int glyphWidth, int glyphHeight);
 
 // A picture of a field of width x height with the ring and `bombs` bombs
 // filling its first rows from the left.

@@ -6,6 +6,7 @@
 // tile against the tile rules applied to the model, the face, the counter, the
 // clock and the status bar.
 #include "InputTestSupport.h"
+#include "TestPictures.h"
 #include "WindowTestSupport.h"
 
 #include <QApplication>
@@ -35,18 +36,6 @@ struct Expected
     bool started = false;
     int digits = 4;
 };
-
-// A skin whose 44 tiles differ in colour, with tiles of w x h pixels.
-QImage DistinctSkin(int w, int h)
-{
-    QImage skin(11 * w, 4 * h, QImage::Format_RGB32);
-    for (int i = 0; i < 44; ++i)
-        for (int x = 0; x < w; ++x)
-            for (int y = 0; y < h; ++y)
-                skin.setPixel((i % 11) * w + x, (i / 11) * h + y,
-                              qRgb(40 + 4 * i, 255 - 5 * i, (x + y) % 2 ? 30 : 200));
-    return skin;
-}
 
 } // namespace
 
@@ -430,7 +419,7 @@ TEST_F(GestureSessionTest, RandomGesturesKeepWhatIsShownTrueToTheModel)
     FFieldRandom = [fieldRng](std::int32_t n) {
         return std::uniform_int_distribution<std::int32_t>(0, n - 1)(*fieldRng);
     };
-    WriteImage(QStringLiteral("Skins"), QStringLiteral("Distinct.png"), DistinctSkin(3, 2));
+    WriteImage(QStringLiteral("Skins"), QStringLiteral("Distinct.png"), MakeSkin(3, 2));
     Open();
     for (int i = 0; i < 4; ++i)
         FFaces[i] = ExpectedFace(W(), i);

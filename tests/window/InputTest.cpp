@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QTest>
 
+using namespace korvane;
 using namespace korvane::test;
 
 namespace {
@@ -87,15 +88,33 @@ protected:
     {
         // Each test releases what it pressed; QTest would otherwise carry the
         // held buttons into the next test.
-        EXPECT_EQ(QTestPrivate::qtestMouseButtons, Qt::NoButton);
-        QTestPrivate::qtestMouseButtons = Qt::NoButton;
+        EXPECT_EQ(FHeld, Qt::NoButton);
+        for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+            if (FHeld & b)
+                ReleaseElsewhere(b);
+        }
     }
 
     TfrmKorvane &W() { return *FWindow; }
     const MineGame &G() const { return *FWindow->Game; }
 
-    void Press(Qt::MouseButton b, QPoint p) { QTest::mousePress(W().pbGame, b, {}, p); }
-    void Release(Qt::MouseButton b, QPoint p) { QTest::mouseRelease(W().pbGame, b, {}, p); }
+    void Press(Qt::MouseButton b, QPoint p)
+    {
+        FHeld |= b;
+        QTest::mousePress(W().pbGame, b, {}, p);
+    }
+    void Release(Qt::MouseButton b, QPoint p)
+    {
+        FHeld &= ~b;
+        QTest::mouseRelease(W().pbGame, b, {}, p);
+    }
+    // A release the field never sees: it goes to a widget outside the window.
+    void ReleaseElsewhere(Qt::MouseButton b)
+    {
+        FHeld &= ~b;
+        QWidget elsewhere;
+        QTest::mouseRelease(&elsewhere, b);
+    }
     // Only with a button held: QTest sends a move event then.
     void Move(QPoint p) { QTest::mouseMove(W().pbGame, p); }
     void Click(Qt::MouseButton b, QPoint p)
@@ -216,6 +235,10 @@ protected:
         change(*FWindow->Game);
         FWindow->RenderField();
     }
+
+private:
+    // The buttons pressed and not yet released, as QTest holds them.
+    Qt::MouseButtons FHeld;
 };
 
 TEST_F(InputTest, TheFourFacesLookDifferent)
@@ -233,14 +256,14 @@ TEST_F(InputTest, LeftClickOnCoveredCellOpensItAndStartsTheClockAtOne)
 
     Press(Qt::LeftButton, At(3, 3));
     EXPECT_EQ(G().CellState(3, 3), csHidden);
-    EXPECT_TRUE(Drawn(3, 3, 0));
+    EXPECT_TRUE(Drawn(3, 3, tiOpen));
     EXPECT_TRUE(FaceIs(1));
     EXPECT_TRUE(ClockWaiting());
 
     Release(Qt::LeftButton, At(3, 3));
     EXPECT_EQ(G().CellState(3, 3), csOpen);
     EXPECT_EQ(G().OpenedCount(), 1);
-    EXPECT_TRUE(Drawn(3, 3, 1));
+    EXPECT_TRUE(Drawn(3, 3, tiOpen + 1));
     EXPECT_TRUE(FaceIs(0));
     EXPECT_TRUE(ClockRunningAtOne());
     EXPECT_TRUE(CounterReads(QStringLiteral("0002")));
@@ -278,13 +301,13 @@ TEST_F(InputTest, PressOnOneCellReleaseOnAnotherOpensOnlyTheSecond)
     SetOption(W().miAuto, false);
     Play(TwoBombs);
     Press(Qt::LeftButton, At(3, 5));
-    EXPECT_TRUE(Drawn(3, 5, 0));
+    EXPECT_TRUE(Drawn(3, 5, tiOpen));
     Move(At(4, 5));
-    EXPECT_TRUE(Drawn(3, 5, 22)) << "unpressed as soon as the mouse leaves it";
-    EXPECT_TRUE(Drawn(4, 5, 0));
+    EXPECT_TRUE(Drawn(3, 5, tiCovered)) << "unpressed as soon as the mouse leaves it";
+    EXPECT_TRUE(Drawn(4, 5, tiOpen));
     Move(At(6, 5));
-    EXPECT_TRUE(Drawn(4, 5, 22));
-    EXPECT_TRUE(Drawn(6, 5, 0));
+    EXPECT_TRUE(Drawn(4, 5, tiCovered));
+    EXPECT_TRUE(Drawn(6, 5, tiOpen));
     EXPECT_TRUE(FaceIs(1));
     Release(Qt::LeftButton, At(6, 5));
 
@@ -301,7 +324,7 @@ TEST_F(InputTest, MovingWithinTheSameCellKeepsItPressed)
     Play(TwoBombs);
     Press(Qt::LeftButton, At(3, 5));
     Move(At(3, 5) + QPoint(3, -4));
-    EXPECT_TRUE(Drawn(3, 5, 0));
+    EXPECT_TRUE(Drawn(3, 5, tiOpen));
     EXPECT_EQ(W().PressedX, 3);
     EXPECT_EQ(W().PressedY, 5);
     Release(Qt::LeftButton, At(3, 5) + QPoint(3, -4));
@@ -315,8 +338,8 @@ TEST_F(InputTest, LeftReleaseOnFlaggedCellOpensNothing)
     ASSERT_EQ(G().CellState(5, 5), csFlagged);
     Press(Qt::LeftButton, At(5, 4));
     Move(At(5, 5));
-    EXPECT_TRUE(Drawn(5, 5, 21)) << "a flag has no pressed look";
-    EXPECT_TRUE(Drawn(5, 4, 22));
+    EXPECT_TRUE(Drawn(5, 5, tiFlag)) << "a flag has no pressed look";
+    EXPECT_TRUE(Drawn(5, 4, tiCovered));
     Release(Qt::LeftButton, At(5, 5));
     EXPECT_EQ(G().CellState(5, 5), csFlagged);
     EXPECT_EQ(G().OpenedCount(), 0);
@@ -328,9 +351,9 @@ TEST_F(InputTest, PressedLookOfAMarkedCell)
 {
     SetOption(W().miStartMarked, true);
     Play(TwoBombs);
-    EXPECT_TRUE(Drawn(4, 4, 32));
+    EXPECT_TRUE(Drawn(4, 4, tiMark));
     Press(Qt::LeftButton, At(4, 4));
-    EXPECT_TRUE(Drawn(4, 4, 43));
+    EXPECT_TRUE(Drawn(4, 4, tiPressedMark));
     Release(Qt::LeftButton, At(4, 4));
     EXPECT_EQ(G().CellState(4, 4), csOpen);
     ExpectFieldAsModel();
@@ -342,7 +365,7 @@ TEST_F(InputTest, WithUpflagOffRightPressFlagsAtOnceAndStartsTheClock)
     Play(TwoBombs);
     Press(Qt::RightButton, At(4, 4));
     EXPECT_EQ(G().CellState(4, 4), csFlagged);
-    EXPECT_TRUE(Drawn(4, 4, 21));
+    EXPECT_TRUE(Drawn(4, 4, tiFlag));
     EXPECT_TRUE(ClockRunningAtOne());
     EXPECT_TRUE(CounterReads(QStringLiteral("0001")));
     EXPECT_EQ(Panel(0), QStringLiteral("Flags: 1"));
@@ -360,19 +383,19 @@ TEST_F(InputTest, WithUpflagOnNothingHappensUntilTheRelease)
     Play(TwoBombs);
     Press(Qt::RightButton, At(4, 4));
     EXPECT_EQ(G().CellState(4, 4), csHidden);
-    EXPECT_TRUE(Drawn(4, 4, 22));
+    EXPECT_TRUE(Drawn(4, 4, tiCovered));
     EXPECT_TRUE(ClockWaiting());
     EXPECT_TRUE(CounterReads(QStringLiteral("0002")));
 
     // Moving with only the right button held changes nothing; the release
     // acts on the cell under the mouse at that moment.
     Move(At(5, 5));
-    EXPECT_TRUE(Drawn(4, 4, 22));
-    EXPECT_TRUE(Drawn(5, 5, 22));
+    EXPECT_TRUE(Drawn(4, 4, tiCovered));
+    EXPECT_TRUE(Drawn(5, 5, tiCovered));
     Release(Qt::RightButton, At(5, 5));
     EXPECT_EQ(G().CellState(4, 4), csHidden);
     EXPECT_EQ(G().CellState(5, 5), csFlagged);
-    EXPECT_TRUE(Drawn(5, 5, 21));
+    EXPECT_TRUE(Drawn(5, 5, tiFlag));
     EXPECT_TRUE(ClockRunningAtOne());
     EXPECT_TRUE(CounterReads(QStringLiteral("0001")));
     EXPECT_EQ(Panel(0), QStringLiteral("Flags: 1"));
@@ -386,7 +409,7 @@ TEST_F(InputTest, WithMarksTheRightButtonCyclesHiddenFlaggedMarkedHidden)
         SetOption(W().miMarks, true);
         Play(TwoBombs);
         const std::pair<MineCellState, int> cycle[] {
-            {csFlagged, 21}, {csMarked, 32}, {csHidden, 22}, {csFlagged, 21}};
+            {csFlagged, tiFlag}, {csMarked, tiMark}, {csHidden, tiCovered}, {csFlagged, tiFlag}};
         const char *counters[] {"0001", "0002", "0002", "0001"};
         for (int i = 0; i < 4; ++i) {
             Click(Qt::RightButton, At(6, 2));
@@ -407,7 +430,7 @@ TEST_F(InputTest, WithoutMarksTheRightButtonCyclesHiddenFlaggedHidden)
             Click(Qt::RightButton, At(6, 2));
             const bool flagged = i % 2 == 0;
             EXPECT_EQ(G().CellState(6, 2), flagged ? csFlagged : csHidden) << i;
-            EXPECT_TRUE(Drawn(6, 2, flagged ? 21 : 22));
+            EXPECT_TRUE(Drawn(6, 2, flagged ? tiFlag : tiCovered));
             EXPECT_EQ(Panel(0), flagged ? QStringLiteral("Flags: 1") : QStringLiteral("Flags: 0"));
         }
     }
@@ -423,7 +446,7 @@ TEST_F(InputTest, WithoutMarksAMarkedCellGoesStraightBackToHidden)
     SetOption(W().miMarks, false);
     Click(Qt::RightButton, At(6, 2));
     EXPECT_EQ(G().CellState(6, 2), csHidden);
-    EXPECT_TRUE(Drawn(6, 2, 22));
+    EXPECT_TRUE(Drawn(6, 2, tiCovered));
 
     // A field that starts marked.
     SetOption(W().miStartMarked, true);
@@ -431,7 +454,7 @@ TEST_F(InputTest, WithoutMarksAMarkedCellGoesStraightBackToHidden)
     ASSERT_EQ(G().CellState(6, 2), csMarked);
     Click(Qt::RightButton, At(6, 2));
     EXPECT_EQ(G().CellState(6, 2), csHidden);
-    EXPECT_TRUE(Drawn(6, 2, 22));
+    EXPECT_TRUE(Drawn(6, 2, tiCovered));
     EXPECT_TRUE(ClockRunningAtOne()) << "clearing a mark is a change";
 }
 
@@ -453,9 +476,9 @@ TEST_F(InputTest, RightClickInAMarginColumnOrOnACoveredWallChangesNothing)
             EXPECT_TRUE(CounterReads(QStringLiteral("0002")));
         }
     }
-    EXPECT_TRUE(Drawn(0, 4, TileBackground));
-    EXPECT_TRUE(Drawn(10, 4, TileBackground));
-    EXPECT_TRUE(Drawn(5, 8, TileBackground));
+    EXPECT_TRUE(Drawn(0, 4, tiBackground));
+    EXPECT_TRUE(Drawn(10, 4, tiBackground));
+    EXPECT_TRUE(Drawn(5, 8, tiBackground));
     ExpectFieldAsModel();
 
     // With Surroundings the ring is the outermost drawn column: the same.
@@ -474,7 +497,7 @@ TEST_F(InputTest, LeftPressInAMarginShowsNoPressedLookAndOpensNothing)
     ASSERT_EQ(W().MarginColumns, 1);
     const auto before = States();
     Press(Qt::LeftButton, QPoint(5, 40));
-    EXPECT_TRUE(Drawn(0, 3, TileBackground));
+    EXPECT_TRUE(Drawn(0, 3, tiBackground));
     EXPECT_TRUE(FaceIs(1));
     Release(Qt::LeftButton, QPoint(5, 40));
     EXPECT_EQ(States(), before);
@@ -508,11 +531,11 @@ TEST_P(ChordTest, BothButtonsOnAOneWithItsFlagOpenTheRestAndRenderTheWholeField)
 
     Press(firstPressed, At(3, 3));
     Press(Other(firstPressed), At(3, 3));
-    EXPECT_TRUE(Drawn(3, 3, 1));
-    EXPECT_TRUE(Drawn(2, 2, 21));
+    EXPECT_TRUE(Drawn(3, 3, tiOpen + 1));
+    EXPECT_TRUE(Drawn(2, 2, tiFlag));
     for (auto [x, y] : {std::pair {3, 2}, {4, 2}, {2, 3}, {4, 3}, {2, 4}, {3, 4}, {4, 4}})
-        EXPECT_TRUE(Drawn(x, y, 0)) << x << "," << y;
-    EXPECT_TRUE(Drawn(5, 5, 22)) << "outside the block";
+        EXPECT_TRUE(Drawn(x, y, tiOpen)) << x << "," << y;
+    EXPECT_TRUE(Drawn(5, 5, tiCovered)) << "outside the block";
     EXPECT_TRUE(FaceIs(1));
     EXPECT_EQ(G().FlagCount(), 1) << "no flag change from the second press";
 
@@ -557,8 +580,8 @@ TEST_P(ChordTest, FlagsThatDoNotMatchChangeNothingAndTheBlockIsLiftedOnTheFirstR
     const auto before = States();
     Press(firstPressed, At(3, 3));
     Press(Other(firstPressed), At(3, 3));
-    EXPECT_TRUE(Drawn(2, 2, 0));
-    EXPECT_TRUE(Drawn(4, 4, 0));
+    EXPECT_TRUE(Drawn(2, 2, tiOpen));
+    EXPECT_TRUE(Drawn(4, 4, tiOpen));
 
     Release(firstReleased, At(3, 3));
     EXPECT_EQ(States(), before);
@@ -582,10 +605,10 @@ TEST_F(InputTest, ALeftReleaseAfterTheChordChangesNothingAndLiftsThePressedLook)
     Press(Qt::RightButton, At(3, 3));
     Release(Qt::RightButton, At(3, 3));
     Move(At(6, 6));
-    EXPECT_TRUE(Drawn(6, 6, 0));
+    EXPECT_TRUE(Drawn(6, 6, tiOpen));
     Release(Qt::LeftButton, At(6, 6));
     EXPECT_EQ(G().OpenedCount(), 0);
-    EXPECT_TRUE(Drawn(6, 6, 22)) << "covered, as the status bar says";
+    EXPECT_TRUE(Drawn(6, 6, tiCovered)) << "covered, as the status bar says";
     EXPECT_EQ(Panel(1), QStringLiteral("Open: 0"));
 }
 
@@ -599,20 +622,20 @@ TEST_F(InputTest, AGestureWhoseReleaseTheFieldNeverSeesEndsOutsideTheField)
         SCOPED_TRACE(byMenu ? "a menu took the mouse" : "the release went elsewhere");
         Press(Qt::LeftButton, At(3, 3));
         ASSERT_TRUE(FaceIs(1));
-        QTestPrivate::qtestMouseButtons = Qt::NoButton;
+        ReleaseElsewhere(Qt::LeftButton);
         if (byMenu) {
             W().Options1->popup(W().mapToGlobal(QPoint(0, 0)));
             W().Options1->hide();
             EXPECT_FALSE(W().LeftDown);
             EXPECT_TRUE(FaceIs(0));
-            EXPECT_TRUE(Drawn(3, 3, 22));
+            EXPECT_TRUE(Drawn(3, 3, tiCovered));
         }
         const QPoint flag = byMenu ? At(5, 5) : At(6, 5);
         Press(Qt::RightButton, flag);
         Release(Qt::RightButton, flag);
         EXPECT_EQ(G().CellState(flag.x() / 16, flag.y() / 16), csFlagged);
-        EXPECT_TRUE(Drawn(3, 3, 22));
-        EXPECT_TRUE(Drawn(4, 4, 22)) << "no 3 x 3 chord look";
+        EXPECT_TRUE(Drawn(3, 3, tiCovered));
+        EXPECT_TRUE(Drawn(4, 4, tiCovered)) << "no 3 x 3 chord look";
         EXPECT_TRUE(FaceIs(0));
         EXPECT_EQ(G().OpenedCount(), 0);
     }
@@ -628,12 +651,12 @@ TEST_F(InputTest, RightThenLeftWithUpflagOffFlagsOnThePressAndStillChords)
     Press(Qt::RightButton, At(2, 2));
     EXPECT_EQ(G().CellState(2, 2), csFlagged) << "flagged on the press";
     Press(Qt::LeftButton, At(2, 2));
-    EXPECT_TRUE(Drawn(2, 2, 21));
-    EXPECT_TRUE(Drawn(1, 1, 0));
-    EXPECT_TRUE(Drawn(3, 3, 1));
+    EXPECT_TRUE(Drawn(2, 2, tiFlag));
+    EXPECT_TRUE(Drawn(1, 1, tiOpen));
+    EXPECT_TRUE(Drawn(3, 3, tiOpen + 1));
     Move(At(3, 3));
-    EXPECT_TRUE(Drawn(1, 1, 22)) << "the block follows the mouse";
-    EXPECT_TRUE(Drawn(4, 4, 0));
+    EXPECT_TRUE(Drawn(1, 1, tiCovered)) << "the block follows the mouse";
+    EXPECT_TRUE(Drawn(4, 4, tiOpen));
     Release(Qt::LeftButton, At(3, 3));
     EXPECT_EQ(G().OpenedCount(), 8);
     EXPECT_EQ(G().CellState(4, 4), csOpen);
@@ -680,7 +703,7 @@ TEST_F(InputTest, MiddleButtonAloneChangesNothing)
         const auto before = States();
         Press(Qt::MiddleButton, At(4, 4));
         EXPECT_FALSE(W().LeftDown || W().RightDown || W().LeftPending || W().RightPending);
-        EXPECT_TRUE(Drawn(4, 4, 22));
+        EXPECT_TRUE(Drawn(4, 4, tiCovered));
         EXPECT_TRUE(FaceIs(0));
         Release(Qt::MiddleButton, At(4, 4));
         EXPECT_EQ(States(), before);
@@ -695,7 +718,7 @@ TEST_F(InputTest, MiddleButtonWhileLeftHeldLeavesTheLeftGestureAlone)
     Press(Qt::LeftButton, At(4, 4));
     Press(Qt::MiddleButton, At(4, 4));
     EXPECT_TRUE(W().LeftDown && W().LeftPending);
-    EXPECT_TRUE(Drawn(4, 4, 0));
+    EXPECT_TRUE(Drawn(4, 4, tiOpen));
     EXPECT_TRUE(FaceIs(1));
     Release(Qt::MiddleButton, At(4, 4));
     EXPECT_EQ(G().CellState(4, 4), csHidden);
@@ -737,7 +760,7 @@ TEST_F(InputTest, MiddlePressWhileRightHeldRunsTheRightPressStepsAgain)
     ASSERT_EQ(G().CellState(4, 4), csFlagged);
     Press(Qt::MiddleButton, At(4, 4));
     EXPECT_EQ(G().CellState(4, 4), csMarked);
-    EXPECT_TRUE(Drawn(4, 4, 32));
+    EXPECT_TRUE(Drawn(4, 4, tiMark));
     Release(Qt::MiddleButton, At(4, 4));
     Release(Qt::RightButton, At(4, 4));
     EXPECT_EQ(G().CellState(4, 4), csMarked);
@@ -765,7 +788,7 @@ TEST_F(InputTest, WithoutAutoOpenAZeroOpensAndDrawsOnlyThatCell)
     Scribble(8, 5);
     Click(Qt::LeftButton, At(1, 5));
     EXPECT_EQ(G().OpenedCount(), 1);
-    EXPECT_TRUE(Drawn(1, 5, 0));
+    EXPECT_TRUE(Drawn(1, 5, tiOpen));
     EXPECT_TRUE(Scribbled(8, 5)) << "only the opened cell is drawn";
 }
 
@@ -776,7 +799,7 @@ TEST_F(InputTest, WithAutoOpenANumberDrawsOnlyThatCell)
     Scribble(8, 5);
     Click(Qt::LeftButton, At(3, 5));
     EXPECT_EQ(G().OpenedCount(), 1);
-    EXPECT_TRUE(Drawn(3, 5, 3));
+    EXPECT_TRUE(Drawn(3, 5, tiOpen + 3));
     EXPECT_TRUE(Scribbled(8, 5));
 }
 
@@ -803,8 +826,8 @@ TEST_F(InputTest, ABombHitWithShieldsLeftKeepsTheGameRunning)
     EXPECT_FALSE(G().IsFinished());
     EXPECT_TRUE(ClockRunningAtOne());
     EXPECT_TRUE(FaceIs(0));
-    EXPECT_TRUE(Drawn(2, 2, 9));
-    EXPECT_TRUE(Drawn(7, 6, 22)) << "the other bomb stays covered";
+    EXPECT_TRUE(Drawn(2, 2, tiHitBomb));
+    EXPECT_TRUE(Drawn(7, 6, tiCovered)) << "the other bomb stays covered";
     EXPECT_TRUE(CounterReads(QStringLiteral("0001")));
     EXPECT_EQ(Panel(1), QStringLiteral("Open: 1"));
     ExpectFieldAsModel();
@@ -830,12 +853,12 @@ TEST_F(InputTest, TheHitThatUsesUpTheShieldsStopsTheClockRevealsTheFieldAndShows
     EXPECT_TRUE(ClockStoppedAtOne());
     EXPECT_TRUE(FaceIs(2));
     EXPECT_FALSE(Scribbled(8, 8));
-    EXPECT_TRUE(Drawn(4, 5, 9));
-    EXPECT_TRUE(Drawn(4, 6, 9));
-    EXPECT_TRUE(Drawn(4, 1, 42));
-    EXPECT_TRUE(Drawn(1, 1, 33));
-    EXPECT_TRUE(Drawn(4, 2, 20));
-    EXPECT_TRUE(Drawn(3, 3, 25));
+    EXPECT_TRUE(Drawn(4, 5, tiHitBomb));
+    EXPECT_TRUE(Drawn(4, 6, tiHitBomb));
+    EXPECT_TRUE(Drawn(4, 1, tiRightFlag));
+    EXPECT_TRUE(Drawn(1, 1, tiWrongFlag));
+    EXPECT_TRUE(Drawn(4, 2, tiLostBomb));
+    EXPECT_TRUE(Drawn(3, 3, tiCovered + 3));
     ExpectFieldAsModel();
     // 9 bombs - 2 flags - 2 hits + 1 wrong flag.
     EXPECT_TRUE(CounterReads(QStringLiteral("0006")));
@@ -866,7 +889,7 @@ TEST_F(InputTest, OpeningTheLastPlainCellStopsTheClockZeroesTheCounterAndShowsTh
     EXPECT_TRUE(ClockStoppedAtOne());
     EXPECT_TRUE(CounterReads(QStringLiteral("0000")));
     EXPECT_TRUE(FaceIs(3));
-    EXPECT_TRUE(Drawn(1, 1, 31));
+    EXPECT_TRUE(Drawn(1, 1, tiWonBomb));
     ExpectFieldAsModel();
     EXPECT_EQ(Panel(2), QStringLiteral("Known: 100%"));
 }
@@ -1016,21 +1039,21 @@ TEST_F(InputTest, PositionsLeftOfOrAboveTheBoxTruncateToTheFirstDrawnCell)
     Press(Qt::LeftButton, QPoint(-3, 5));
     EXPECT_EQ(W().PressedX, 1);
     EXPECT_EQ(W().PressedY, 1);
-    EXPECT_TRUE(Drawn(1, 1, 0));
+    EXPECT_TRUE(Drawn(1, 1, tiOpen));
     Release(Qt::LeftButton, QPoint(-3, 5));
     EXPECT_EQ(G().CellState(1, 1), csOpen);
 
     // Presses inside, dragged out to the left and above.
     Press(Qt::LeftButton, At(3, 3));
     Move(QPoint(-15, 40));
-    EXPECT_TRUE(Drawn(3, 3, 22));
-    EXPECT_TRUE(Drawn(1, 3, 0));
+    EXPECT_TRUE(Drawn(3, 3, tiCovered));
+    EXPECT_TRUE(Drawn(1, 3, tiOpen));
     Release(Qt::LeftButton, QPoint(-15, 40));
     EXPECT_EQ(G().CellState(1, 3), csOpen);
 
     Press(Qt::LeftButton, At(3, 3));
     Move(QPoint(40, -15));
-    EXPECT_TRUE(Drawn(3, 1, 0));
+    EXPECT_TRUE(Drawn(3, 1, tiOpen));
     Release(Qt::LeftButton, QPoint(40, -15));
     EXPECT_EQ(G().CellState(3, 1), csOpen);
     EXPECT_EQ(G().OpenedCount(), 3);
@@ -1050,5 +1073,5 @@ TEST_F(InputTest, WithoutSurroundingsAndWithoutMarginTheTopLeftCornerIsCellOneOn
     ASSERT_EQ(W().MarginColumns, 0);
     Click(Qt::RightButton, QPoint(1, 1));
     EXPECT_EQ(G().CellState(1, 1), csFlagged);
-    EXPECT_TRUE(Drawn(1, 1, 21));
+    EXPECT_TRUE(Drawn(1, 1, tiFlag));
 }

@@ -9,8 +9,6 @@
 
 namespace korvane::test {
 
-inline constexpr int TileBackground = 10;
-
 // Face index of the new-game button as the player sees it: the face image
 // with the colour of its bottom-left pixel made transparent.
 QImage ExpectedFace(const TfrmKorvane &w, int index);

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QTest>
 
+using namespace korvane;
 using namespace korvane::test;
 
 class LayoutTest : public DisplayTest
@@ -110,19 +111,19 @@ TEST_F(LayoutTest, SmallTilesGetEqualMarginsOfBackgroundOnBothSides)
     EXPECT_EQ(w.FieldBitmap.size(), QSize((11 + 8) * 8, 11 * 8));
     for (int y = 0; y < 11; ++y) {
         for (int x : {-4, -3, -2, -1, 11, 12, 13, 14})
-            EXPECT_EQ(DrawnCell(x, y), Tile(10)) << x << ", " << y;
+            EXPECT_EQ(DrawnCell(x, y), Tile(tiBackground)) << x << ", " << y;
     }
     // The field itself starts four tiles in and ends four tiles before the edge.
-    EXPECT_EQ(w.FieldBitmap.copy(4 * 8, 0, 8, 8), Tile(10)) << "ring cell (0, 0)";
-    EXPECT_EQ(w.FieldBitmap.copy(5 * 8, 8, 8, 8), Tile(22)) << "cell (1, 1)";
-    EXPECT_EQ(w.FieldBitmap.copy(152 - 5 * 8 - 8, 8, 8, 8), Tile(22)) << "cell (9, 1)";
+    EXPECT_EQ(w.FieldBitmap.copy(4 * 8, 0, 8, 8), Tile(tiBackground)) << "ring cell (0, 0)";
+    EXPECT_EQ(w.FieldBitmap.copy(5 * 8, 8, 8, 8), Tile(tiCovered)) << "cell (1, 1)";
+    EXPECT_EQ(w.FieldBitmap.copy(152 - 5 * 8 - 8, 8, 8, 8), Tile(tiCovered)) << "cell (9, 1)";
     ExpectLayoutArithmetic();
 
     ChooseSkin(QStringLiteral("Normal"));
     EXPECT_EQ(w.MarginColumns, 0);
     EXPECT_EQ(w.FieldBitmap.size(), QSize(176, 176));
-    EXPECT_EQ(DrawnCell(1, 1), Tile(22)) << "the field was drawn again for the new margin";
-    EXPECT_EQ(w.FieldBitmap.copy(16, 16, 16, 16), Tile(22));
+    EXPECT_EQ(DrawnCell(1, 1), Tile(tiCovered)) << "the field was drawn again for the new margin";
+    EXPECT_EQ(w.FieldBitmap.copy(16, 16, 16, 16), Tile(tiCovered));
     ExpectLayoutArithmetic();
 }
 
@@ -223,8 +224,8 @@ TEST_F(LayoutTest, WithoutSurroundingsAClickMapsThroughTheMarginToTheRightCell)
     QTest::mouseClick(w.pbGame, Qt::LeftButton, {}, QPoint(16 + 8, 16 + 8));
     EXPECT_EQ(w.Game->CellState(1, 2), csOpen);
     EXPECT_EQ(w.Game->OpenedCount(), 1);
-    EXPECT_EQ(DrawnCell(1, 2), Tile(2));
-    EXPECT_EQ(w.FieldBitmap.copy(16, 16, 16, 16), Tile(2));
+    EXPECT_EQ(DrawnCell(1, 2), Tile(tiOpen + 2));
+    EXPECT_EQ(w.FieldBitmap.copy(16, 16, 16, 16), Tile(tiOpen + 2));
     // The margin column maps to the ring, which no click opens.
     QTest::mouseClick(w.pbGame, Qt::LeftButton, {}, QPoint(8, 40));
     EXPECT_EQ(w.Game->CellState(0, 3), csHidden);

@@ -5,6 +5,7 @@
 
 #include <QTest>
 
+using namespace korvane;
 using namespace korvane::test;
 
 namespace {
@@ -142,7 +143,7 @@ TEST_F(OptionsTest, SurroundingsShowsTheRingWithoutOpeningIt)
     EXPECT_EQ(w.Game->CellState(0, 3), csHidden);
     EXPECT_EQ(w.Game->OpenedCount(), opened);
     EXPECT_EQ(w.height(), height + 2 * 16);
-    EXPECT_EQ(DrawnCell(0, 3), Tile(10));
+    EXPECT_EQ(DrawnCell(0, 3), Tile(tiBackground));
     EXPECT_EQ(w.sbInfo->PanelText(1), QStringLiteral("Open: %1").arg(opened));
 
     // The same field again: a clock-seeded one is sometimes won by the walls'
@@ -168,8 +169,8 @@ TEST_F(OptionsTest, OpenWallsOnARunningGameOpensTheWallsAtOnce)
     EXPECT_EQ(w.Game->CellState(0, 3), csHidden);
     EXPECT_EQ(w.Game->OpenedCount(), 3) << "no floods with Auto Open off";
     EXPECT_EQ(w.sbInfo->PanelText(1), QStringLiteral("Open: 3"));
-    EXPECT_EQ(DrawnCell(3, 3), Tile(11 + 1));
-    EXPECT_EQ(DrawnCell(1, 1), Tile(11));
+    EXPECT_EQ(DrawnCell(3, 3), Tile(tiOpenWall + 1));
+    EXPECT_EQ(DrawnCell(1, 1), Tile(tiOpenWall));
 
     w.miOpenWalls->trigger();
     EXPECT_FALSE(w.miOpenWalls->isChecked());
@@ -179,7 +180,7 @@ TEST_F(OptionsTest, OpenWallsOnARunningGameOpensTheWallsAtOnce)
     w.miOpenWalls->trigger();
     EXPECT_EQ(w.Game->CellState(0, 3), csOpen);
     EXPECT_EQ(w.Game->CellState(6, 6), csOpen);
-    EXPECT_EQ(DrawnCell(0, 3), Tile(11));
+    EXPECT_EQ(DrawnCell(0, 3), Tile(tiOpenWall));
     EXPECT_EQ(w.sbInfo->PanelText(1), QStringLiteral("Open: %1").arg(3 + 24));
 }
 
@@ -226,11 +227,11 @@ TEST_F(OptionsTest, StartMarkedChangesOnlyTheNextGame)
     w.miStartMarked->trigger();
     EXPECT_TRUE(w.miStartMarked->isChecked());
     EXPECT_EQ(w.Game->CellState(5, 5), csHidden);
-    EXPECT_EQ(DrawnCell(5, 5), Tile(22));
+    EXPECT_EQ(DrawnCell(5, 5), Tile(tiCovered));
     w.miNew->trigger();
     EXPECT_EQ(w.Game->CellState(5, 5), csMarked);
     EXPECT_EQ(w.Game->CellState(0, 5), csHidden) << "walls are never marked";
-    EXPECT_EQ(DrawnCell(5, 5), Tile(32));
+    EXPECT_EQ(DrawnCell(5, 5), Tile(tiMark));
     EXPECT_EQ(CounterText(), QStringLiteral("0010"));
 }
 

@@ -6,6 +6,7 @@
 
 #include <random>
 
+using namespace korvane;
 using namespace korvane::test;
 
 namespace {
@@ -53,15 +54,15 @@ TEST_F(RenderTest, RunningGameShowsCoveredFlaggedMarkedAndOpenedCells)
     Play(Small);
     MineGame &g = *w.Game;
     for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(TileAt(i, 0), 10);
-        EXPECT_EQ(TileAt(i, 6), 10);
-        EXPECT_EQ(TileAt(0, i), 10);
-        EXPECT_EQ(TileAt(6, i), 10);
+        EXPECT_EQ(TileAt(i, 0), tiBackground);
+        EXPECT_EQ(TileAt(i, 6), tiBackground);
+        EXPECT_EQ(TileAt(0, i), tiBackground);
+        EXPECT_EQ(TileAt(6, i), tiBackground);
     }
-    EXPECT_EQ(TileAt(4, 1), 10) << "a hidden interior wall";
-    EXPECT_EQ(TileAt(1, 4), 10);
-    EXPECT_EQ(TileAt(2, 1), 22) << "covered plain cell";
-    EXPECT_EQ(TileAt(1, 1), 22) << "covered bomb";
+    EXPECT_EQ(TileAt(4, 1), tiBackground) << "a hidden interior wall";
+    EXPECT_EQ(TileAt(1, 4), tiBackground);
+    EXPECT_EQ(TileAt(2, 1), tiCovered) << "covered plain cell";
+    EXPECT_EQ(TileAt(1, 1), tiCovered) << "covered bomb";
 
     ASSERT_TRUE(g.FlagCell(2, 1));
     ASSERT_TRUE(g.FlagCell(3, 2));
@@ -70,12 +71,12 @@ TEST_F(RenderTest, RunningGameShowsCoveredFlaggedMarkedAndOpenedCells)
     ASSERT_TRUE(g.OpenOne(2, 2));
     ASSERT_TRUE(g.OpenOne(5, 1));
     w.RenderField();
-    EXPECT_EQ(TileAt(2, 1), 21) << "flag on a plain cell";
-    EXPECT_EQ(TileAt(3, 2), 21) << "flag on a bomb";
-    EXPECT_EQ(TileAt(5, 5), 32) << "marked plain cell";
-    EXPECT_EQ(TileAt(1, 5), 32) << "marked bomb";
-    EXPECT_EQ(TileAt(2, 2), 0 + 2);
-    EXPECT_EQ(TileAt(5, 1), 0);
+    EXPECT_EQ(TileAt(2, 1), tiFlag) << "flag on a plain cell";
+    EXPECT_EQ(TileAt(3, 2), tiFlag) << "flag on a bomb";
+    EXPECT_EQ(TileAt(5, 5), tiMark) << "marked plain cell";
+    EXPECT_EQ(TileAt(1, 5), tiMark) << "marked bomb";
+    EXPECT_EQ(TileAt(2, 2), tiOpen + 2);
+    EXPECT_EQ(TileAt(5, 1), tiOpen);
     ExpectAllByTable();
 }
 
@@ -86,16 +87,16 @@ TEST_F(RenderTest, CellByCellDrawingFollowsEachAction)
     MineGame &g = *w.Game;
     ASSERT_TRUE(g.OpenOne(3, 3));
     w.DrawCell(3, 3);
-    EXPECT_EQ(TileAt(3, 3), 2);
+    EXPECT_EQ(TileAt(3, 3), tiOpen + 2);
     ASSERT_TRUE(g.FlagCell(3, 4));
     w.DrawCell(3, 4);
-    EXPECT_EQ(TileAt(3, 4), 21);
+    EXPECT_EQ(TileAt(3, 4), tiFlag);
     ASSERT_TRUE(g.MarkCell(3, 4));
     w.DrawCell(3, 4);
-    EXPECT_EQ(TileAt(3, 4), 32);
+    EXPECT_EQ(TileAt(3, 4), tiMark);
     ASSERT_TRUE(g.ClearCell(3, 4));
     w.DrawCell(3, 4);
-    EXPECT_EQ(TileAt(3, 4), 22);
+    EXPECT_EQ(TileAt(3, 4), tiCovered);
 }
 
 TEST_F(RenderTest, OpenedWallsShowTheirNumberOnTheWallRow)
@@ -103,15 +104,15 @@ TEST_F(RenderTest, OpenedWallsShowTheirNumberOnTheWallRow)
     TfrmKorvane &w = OpenUnique();
     w.miAuto->trigger(); // no floods: only the walls open
     Play(Small);
-    EXPECT_EQ(TileAt(4, 1), 10);
+    EXPECT_EQ(TileAt(4, 1), tiBackground);
     w.miOpenWalls->trigger();
     ASSERT_EQ(w.Game->CellState(4, 1), csOpen);
-    EXPECT_EQ(TileAt(4, 1), 11 + 1);
-    EXPECT_EQ(TileAt(1, 4), 11 + 1);
-    EXPECT_EQ(TileAt(0, 5), 11 + 1) << "the ring opens too with Surroundings on";
-    EXPECT_EQ(TileAt(0, 0), 11 + 1);
-    EXPECT_EQ(TileAt(0, 3), 11);
-    EXPECT_EQ(TileAt(2, 2), 22) << "no flood with Auto Open off";
+    EXPECT_EQ(TileAt(4, 1), tiOpenWall + 1);
+    EXPECT_EQ(TileAt(1, 4), tiOpenWall + 1);
+    EXPECT_EQ(TileAt(0, 5), tiOpenWall + 1) << "the ring opens too with Surroundings on";
+    EXPECT_EQ(TileAt(0, 0), tiOpenWall + 1);
+    EXPECT_EQ(TileAt(0, 3), tiOpenWall);
+    EXPECT_EQ(TileAt(2, 2), tiCovered) << "no flood with Auto Open off";
     ExpectAllByTable();
 }
 
@@ -124,11 +125,11 @@ TEST_F(RenderTest, ABombHitThatAShieldAbsorbedShowsTile9AndThePlayGoesOn)
     ClickCell(1, 1);
     EXPECT_EQ(w.Game->ExplodedCount(), 1);
     EXPECT_FALSE(w.Game->IsFinished());
-    EXPECT_EQ(TileAt(1, 1), 9);
-    EXPECT_EQ(TileAt(3, 2), 22) << "the other bombs stay covered";
-    EXPECT_EQ(TileAt(4, 4), 22);
+    EXPECT_EQ(TileAt(1, 1), tiHitBomb);
+    EXPECT_EQ(TileAt(3, 2), tiCovered) << "the other bombs stay covered";
+    EXPECT_EQ(TileAt(4, 4), tiCovered);
     ClickCell(3, 2);
-    EXPECT_EQ(TileAt(3, 2), 9);
+    EXPECT_EQ(TileAt(3, 2), tiHitBomb);
     EXPECT_FALSE(w.Game->IsFinished());
     ExpectAllByTable();
 
@@ -136,9 +137,9 @@ TEST_F(RenderTest, ABombHitThatAShieldAbsorbedShowsTile9AndThePlayGoesOn)
     Play(Small);
     ClickCell(1, 5);
     ClickCell(4, 4);
-    EXPECT_EQ(TileAt(1, 5), 9);
-    EXPECT_EQ(TileAt(4, 4), 9);
-    EXPECT_EQ(TileAt(1, 1), 22);
+    EXPECT_EQ(TileAt(1, 5), tiHitBomb);
+    EXPECT_EQ(TileAt(4, 4), tiHitBomb);
+    EXPECT_EQ(TileAt(1, 1), tiCovered);
     EXPECT_FALSE(w.Game->IsFinished());
 }
 
@@ -157,18 +158,18 @@ TEST_F(RenderTest, LostGameRevealsEveryCell)
     ClickCell(3, 2); // the hit that loses
 
     ASSERT_TRUE(h.IsLost());
-    EXPECT_EQ(TileAt(3, 2), 9) << "the bomb that was hit";
-    EXPECT_EQ(TileAt(1, 1), 42) << "a flag on a bomb";
-    EXPECT_EQ(TileAt(2, 3), 33 + 1) << "a wrong flag";
-    EXPECT_EQ(TileAt(4, 4), 20) << "a bomb neither hit nor flagged";
-    EXPECT_EQ(TileAt(1, 5), 20) << "a marked bomb";
-    EXPECT_EQ(TileAt(5, 3), 22 + 1) << "a marked plain cell";
-    EXPECT_EQ(TileAt(3, 3), 22 + 2) << "a covered plain cell";
-    EXPECT_EQ(TileAt(5, 1), 22) << "a covered cell without bomb neighbours";
-    EXPECT_EQ(TileAt(2, 2), 2) << "an opened cell";
-    EXPECT_EQ(TileAt(4, 1), 11 + 1) << "an opened wall";
-    EXPECT_EQ(TileAt(1, 4), 10) << "a hidden wall";
-    EXPECT_EQ(TileAt(0, 3), 10) << "the ring";
+    EXPECT_EQ(TileAt(3, 2), tiHitBomb) << "the bomb that was hit";
+    EXPECT_EQ(TileAt(1, 1), tiRightFlag) << "a flag on a bomb";
+    EXPECT_EQ(TileAt(2, 3), tiWrongFlag + 1) << "a wrong flag";
+    EXPECT_EQ(TileAt(4, 4), tiLostBomb) << "a bomb neither hit nor flagged";
+    EXPECT_EQ(TileAt(1, 5), tiLostBomb) << "a marked bomb";
+    EXPECT_EQ(TileAt(5, 3), tiCovered + 1) << "a marked plain cell";
+    EXPECT_EQ(TileAt(3, 3), tiCovered + 2) << "a covered plain cell";
+    EXPECT_EQ(TileAt(5, 1), tiCovered) << "a covered cell without bomb neighbours";
+    EXPECT_EQ(TileAt(2, 2), tiOpen + 2) << "an opened cell";
+    EXPECT_EQ(TileAt(4, 1), tiOpenWall + 1) << "an opened wall";
+    EXPECT_EQ(TileAt(1, 4), tiBackground) << "a hidden wall";
+    EXPECT_EQ(TileAt(0, 3), tiBackground) << "the ring";
     ExpectAllByTable();
 }
 
@@ -190,12 +191,12 @@ TEST_F(RenderTest, WonGameShowsUnflaggedBombsAsTile31)
     ClickCell(plain.back().x(), plain.back().y());
 
     ASSERT_TRUE(g.IsWon());
-    EXPECT_EQ(TileAt(1, 1), 42);
-    EXPECT_EQ(TileAt(3, 2), 31) << "a marked bomb";
-    EXPECT_EQ(TileAt(4, 4), 31);
-    EXPECT_EQ(TileAt(1, 5), 31);
-    EXPECT_EQ(TileAt(2, 2), 2);
-    EXPECT_EQ(TileAt(4, 1), 10);
+    EXPECT_EQ(TileAt(1, 1), tiRightFlag);
+    EXPECT_EQ(TileAt(3, 2), tiWonBomb) << "a marked bomb";
+    EXPECT_EQ(TileAt(4, 4), tiWonBomb);
+    EXPECT_EQ(TileAt(1, 5), tiWonBomb);
+    EXPECT_EQ(TileAt(2, 2), tiOpen + 2);
+    EXPECT_EQ(TileAt(4, 1), tiBackground);
     EXPECT_EQ(CounterText(), QStringLiteral("0000"));
     ExpectAllByTable();
 }
@@ -209,8 +210,8 @@ TEST_F(RenderTest, GameWonByHittingEveryBombShowsWrongFlagsCrossed)
     for (QPoint bomb : {QPoint(1, 1), QPoint(3, 2), QPoint(4, 4), QPoint(1, 5)})
         ClickCell(bomb.x(), bomb.y());
     ASSERT_TRUE(w.Game->IsWon());
-    EXPECT_EQ(TileAt(5, 5), 33 + 1);
-    EXPECT_EQ(TileAt(1, 1), 9);
+    EXPECT_EQ(TileAt(5, 5), tiWrongFlag + 1);
+    EXPECT_EQ(TileAt(1, 1), tiHitBomb);
     ExpectAllByTable();
 }
 
@@ -221,8 +222,8 @@ TEST_F(RenderTest, WithoutSurroundingsTheRingColumnsInTheMarginLookLikeTheMargin
     Play({"###########", "#.........#", "#.........#", "#.........#", "#....*....#", "#.........#",
           "#.........#", "#.........#", "#.........#", "#.........#", "###########"});
     ASSERT_EQ(w.Game->CellState(0, 5), csOpen);
-    EXPECT_EQ(TileAt(0, 5), 11);
-    EXPECT_EQ(TileAt(10, 0), 11);
+    EXPECT_EQ(TileAt(0, 5), tiOpenWall);
+    EXPECT_EQ(TileAt(10, 0), tiOpenWall);
 
     w.miSurround->trigger();
     // No frame here: 16 + 9 * 16 = 160 < 162, so one margin column a side.
@@ -231,13 +232,13 @@ TEST_F(RenderTest, WithoutSurroundingsTheRingColumnsInTheMarginLookLikeTheMargin
     // The margin column on each side is where the ring columns lie.
     for (int y = 1; y <= 9; ++y) {
         for (int x : {0, 10})
-            EXPECT_EQ(TileAt(x, y), 10) << x << ", " << y;
+            EXPECT_EQ(TileAt(x, y), tiBackground) << x << ", " << y;
     }
-    EXPECT_EQ(w.FieldBitmap.copy(0, 0, 16, 16), Tile(10));
-    EXPECT_EQ(w.FieldBitmap.copy(160, 128, 16, 16), Tile(10));
+    EXPECT_EQ(w.FieldBitmap.copy(0, 0, 16, 16), Tile(tiBackground));
+    EXPECT_EQ(w.FieldBitmap.copy(160, 128, 16, 16), Tile(tiBackground));
     // The ring rows are not drawn: row 1 is the top row of the bitmap.
-    EXPECT_EQ(w.FieldBitmap.copy(16, 0, 16, 16), Tile(0));
-    EXPECT_EQ(TileAt(4, 4), 1);
+    EXPECT_EQ(w.FieldBitmap.copy(16, 0, 16, 16), Tile(tiOpen));
+    EXPECT_EQ(TileAt(4, 4), tiOpen + 1);
     ExpectAllByTable();
 }
 
@@ -259,12 +260,12 @@ TEST_F(RenderTest, PressedLook)
         int x, y, tile;
         const char *what;
     } cases[] {
-        {3, 3, 0, "covered"},
-        {3, 1, 43, "marked"},
-        {2, 1, 21, "flagged"},
-        {2, 2, 2, "open"},
-        {4, 1, 11 + 1, "opened wall"},
-        {0, 3, 11, "opened ring"},
+        {3, 3, tiOpen, "covered"},
+        {3, 1, tiPressedMark, "marked"},
+        {2, 1, tiFlag, "flagged"},
+        {2, 2, tiOpen + 2, "open"},
+        {4, 1, tiOpenWall + 1, "opened wall"},
+        {0, 3, tiOpenWall, "opened ring"},
         {-1, 3, -1, "outside the grid"},
     };
     for (const auto &c : cases) {
@@ -276,16 +277,16 @@ TEST_F(RenderTest, PressedLook)
 
     Play(Small);
     w.DrawPressedCell(4, 1);
-    EXPECT_EQ(TileAt(4, 1), 10) << "hidden wall";
+    EXPECT_EQ(TileAt(4, 1), tiBackground) << "hidden wall";
     w.DrawPressedBlock(2, 2);
     for (int x = 1; x <= 3; ++x)
         for (int y = 1; y <= 3; ++y) {
-            EXPECT_EQ(TileAt(x, y), 0) << x << ", " << y;
+            EXPECT_EQ(TileAt(x, y), tiOpen) << x << ", " << y;
         }
     w.DrawBlock(2, 2);
     for (int x = 1; x <= 3; ++x)
         for (int y = 1; y <= 3; ++y) {
-            EXPECT_EQ(TileAt(x, y), 22) << x << ", " << y;
+            EXPECT_EQ(TileAt(x, y), tiCovered) << x << ", " << y;
         }
 }
 
@@ -298,15 +299,15 @@ TEST_F(RenderTest, PressingTheMouseShowsThePressedLook)
     w.RenderField();
 
     QTest::mousePress(w.pbGame, Qt::LeftButton, {}, CellCentre(3, 3));
-    EXPECT_EQ(TileAt(3, 3), 0);
+    EXPECT_EQ(TileAt(3, 3), tiOpen);
     QTest::mouseMove(w.pbGame, CellCentre(3, 1));
-    EXPECT_EQ(TileAt(3, 3), 22) << "left behind";
-    EXPECT_EQ(TileAt(3, 1), 43);
+    EXPECT_EQ(TileAt(3, 3), tiCovered) << "left behind";
+    EXPECT_EQ(TileAt(3, 1), tiPressedMark);
     QTest::mouseMove(w.pbGame, CellCentre(2, 1));
-    EXPECT_EQ(TileAt(3, 1), 32);
-    EXPECT_EQ(TileAt(2, 1), 21) << "a flag does not go down";
+    EXPECT_EQ(TileAt(3, 1), tiMark);
+    EXPECT_EQ(TileAt(2, 1), tiFlag) << "a flag does not go down";
     QTest::mouseRelease(w.pbGame, Qt::LeftButton, {}, CellCentre(2, 1));
-    EXPECT_EQ(TileAt(2, 1), 21);
+    EXPECT_EQ(TileAt(2, 1), tiFlag);
     EXPECT_EQ(w.Game->OpenedCount(), 0);
 }
 

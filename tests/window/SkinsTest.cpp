@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QTest>
 
+using namespace korvane;
 using namespace korvane::test;
 
 class SkinsTest : public DisplayTest
@@ -67,7 +68,7 @@ TEST_F(SkinsTest, WithoutFoldersBothSubmenusAreEmpty)
     EXPECT_EQ(w.CellWidth, 16);
     EXPECT_EQ(w.DigitWidth, 13);
     EXPECT_EQ(w.DigitHeight, 23);
-    EXPECT_EQ(Tile(10), w.imDefaultSkin.copy(160, 0, 16, 16));
+    EXPECT_EQ(Tile(tiBackground), w.imDefaultSkin.copy(160, 0, 16, 16));
 }
 
 TEST_F(SkinsTest, AFolderWithoutPngFilesGivesAnEmptySubmenu)
@@ -122,7 +123,7 @@ TEST_F(SkinsTest, ScanSortsRaisesTheFirstLetterAndDropsNamesEqualButForCase)
     EXPECT_EQ(FDesktop.Messages.size(), 1);
     EXPECT_EQ(w.SkinName, QStringLiteral("Ice.age"));
     EXPECT_EQ(Checked(w.miSkins), QStringList {QStringLiteral("Ice.age")});
-    EXPECT_EQ(Tile(7), MakeSkin(16, 16).copy(7 * 16, 0, 16, 16));
+    EXPECT_EQ(Tile(tiOpen + 7), MakeSkin(16, 16).copy(7 * 16, 0, 16, 16));
     ChooseSkin(QStringLiteral("ßmall"));
     EXPECT_EQ(FDesktop.Messages.size(), 1);
     EXPECT_EQ(w.SkinName, QStringLiteral("ßmall"));
@@ -136,8 +137,8 @@ TEST_F(SkinsTest, ChoosingASkinRedrawsTheFieldWithItsTiles)
     const QImage skin = MakeSkin(16, 16);
     for (int i = 0; i < 44; ++i)
         EXPECT_EQ(Tile(i), skin.copy(i % 11 * 16, i / 11 * 16, 16, 16)) << i;
-    EXPECT_EQ(DrawnCell(0, 0), Tile(10));
-    EXPECT_EQ(DrawnCell(3, 3), Tile(22));
+    EXPECT_EQ(DrawnCell(0, 0), Tile(tiBackground));
+    EXPECT_EQ(DrawnCell(3, 3), Tile(tiCovered));
     EXPECT_EQ(w.SkinName, QStringLiteral("Blue"));
     CloseWindow();
     EXPECT_EQ(Saved(QStringLiteral("Skin")), QStringLiteral("Blue"));
@@ -184,7 +185,7 @@ TEST_F(SkinsTest, BadSkinSizesAreRefusedWordForWordAndChangeNothing)
     EXPECT_EQ(w.CellHeight, 8);
     EXPECT_EQ(w.SkinName, QStringLiteral("Good"));
     EXPECT_EQ(Checked(w.miSkins), QStringList {QStringLiteral("Good")});
-    EXPECT_EQ(Tile(0), MakeSkin(8, 8).copy(0, 0, 8, 8));
+    EXPECT_EQ(Tile(tiOpen), MakeSkin(8, 8).copy(0, 0, 8, 8));
     EXPECT_EQ(w.FieldBitmap, field);
     EXPECT_EQ(w.frameGeometry(), geometry);
 }
@@ -257,7 +258,7 @@ TEST_F(SkinsTest, SettingsDefaultInAnyCaseKeepsTheBuiltInSetAndItsSpelling)
     EXPECT_EQ(w.SkinName, QStringLiteral("DEFAULT"));
     EXPECT_EQ(w.FontName, QStringLiteral("default"));
     EXPECT_EQ(w.CellWidth, 16);
-    EXPECT_EQ(Tile(0), w.imDefaultSkin.copy(0, 0, 16, 16));
+    EXPECT_EQ(Tile(tiOpen), w.imDefaultSkin.copy(0, 0, 16, 16));
     CloseWindow();
     EXPECT_EQ(Saved(QStringLiteral("Skin")), QStringLiteral("DEFAULT"));
     EXPECT_EQ(Saved(QStringLiteral("Font")), QStringLiteral("default"));
@@ -272,7 +273,7 @@ TEST_F(SkinsTest, ASettingsSkinThatIsGoneIsReportedOnceAndDefaultIsSaved)
                            FontMessage("File not found", QStringLiteral("Lost"))}));
     EXPECT_EQ(w.SkinName, QStringLiteral("Default"));
     EXPECT_EQ(w.FontName, QStringLiteral("Default"));
-    EXPECT_EQ(Tile(0), w.imDefaultSkin.copy(0, 0, 16, 16));
+    EXPECT_EQ(Tile(tiOpen), w.imDefaultSkin.copy(0, 0, 16, 16));
     EXPECT_EQ(w.DigitHeight, 23);
     CloseWindow();
     EXPECT_EQ(FDesktop.Messages.size(), 2);

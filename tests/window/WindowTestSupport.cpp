@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 
+using namespace korvane;
+
 namespace {
 
 enum Outcome { Running, Won, Lost, Finished };
@@ -38,30 +40,30 @@ const struct
     Shown tile;
     Shown pressed;
 } TileTable[] {
-    {Running, ccUnknown, csHidden, false, T(22), T(0)},
-    {Running, ccUnknown, csFlagged, false, T(21), T(21)},
-    {Running, ccUnknown, csMarked, false, T(32), T(43)},
-    {Running, ccPlain, csOpen, false, N(0), N(0)},
-    {Running, ccBomb, csOpen, false, T(9), T(9)},
-    {Running, ccWall, csHidden, false, T(10), T(10)},
-    {Running, ccWall, csOpen, false, N(11), N(11)},
-    {Running, ccWall, csHidden, true, T(10), T(10)},
-    {Running, ccWall, csOpen, true, T(10), T(10)},
+    {Running, ccUnknown, csHidden, false, T(tiCovered), T(tiOpen)},
+    {Running, ccUnknown, csFlagged, false, T(tiFlag), T(tiFlag)},
+    {Running, ccUnknown, csMarked, false, T(tiMark), T(tiPressedMark)},
+    {Running, ccPlain, csOpen, false, N(tiOpen), N(tiOpen)},
+    {Running, ccBomb, csOpen, false, T(tiHitBomb), T(tiHitBomb)},
+    {Running, ccWall, csHidden, false, T(tiBackground), T(tiBackground)},
+    {Running, ccWall, csOpen, false, N(tiOpenWall), N(tiOpenWall)},
+    {Running, ccWall, csHidden, true, T(tiBackground), T(tiBackground)},
+    {Running, ccWall, csOpen, true, T(tiBackground), T(tiBackground)},
 
-    {Finished, ccPlain, csHidden, false, N(22), T(0)},
-    {Finished, ccPlain, csFlagged, false, N(33), N(33)},
-    {Finished, ccPlain, csMarked, false, N(22), T(43)},
-    {Finished, ccPlain, csOpen, false, N(0), N(0)},
-    {Finished, ccBomb, csFlagged, false, T(42), T(42)},
-    {Finished, ccBomb, csOpen, false, T(9), T(9)},
-    {Finished, ccWall, csHidden, false, T(10), T(10)},
-    {Finished, ccWall, csOpen, false, N(11), N(11)},
-    {Finished, ccWall, csHidden, true, T(10), T(10)},
-    {Finished, ccWall, csOpen, true, T(10), T(10)},
-    {Won, ccBomb, csHidden, false, T(31), T(0)},
-    {Won, ccBomb, csMarked, false, T(31), T(43)},
-    {Lost, ccBomb, csHidden, false, T(20), T(0)},
-    {Lost, ccBomb, csMarked, false, T(20), T(43)},
+    {Finished, ccPlain, csHidden, false, N(tiCovered), T(tiOpen)},
+    {Finished, ccPlain, csFlagged, false, N(tiWrongFlag), N(tiWrongFlag)},
+    {Finished, ccPlain, csMarked, false, N(tiCovered), T(tiPressedMark)},
+    {Finished, ccPlain, csOpen, false, N(tiOpen), N(tiOpen)},
+    {Finished, ccBomb, csFlagged, false, T(tiRightFlag), T(tiRightFlag)},
+    {Finished, ccBomb, csOpen, false, T(tiHitBomb), T(tiHitBomb)},
+    {Finished, ccWall, csHidden, false, T(tiBackground), T(tiBackground)},
+    {Finished, ccWall, csOpen, false, N(tiOpenWall), N(tiOpenWall)},
+    {Finished, ccWall, csHidden, true, T(tiBackground), T(tiBackground)},
+    {Finished, ccWall, csOpen, true, T(tiBackground), T(tiBackground)},
+    {Won, ccBomb, csHidden, false, T(tiWonBomb), T(tiOpen)},
+    {Won, ccBomb, csMarked, false, T(tiWonBomb), T(tiPressedMark)},
+    {Lost, ccBomb, csHidden, false, T(tiLostBomb), T(tiOpen)},
+    {Lost, ccBomb, csMarked, false, T(tiLostBomb), T(tiPressedMark)},
 };
 
 int LookUpTile(const MineGame &game, bool surround, int x, int y, bool pressed)

@@ -3,8 +3,8 @@
 // from pictures (FieldPicture.h).
 #pragma once
 
-#include "Desktop.h"
 #include "MineForm.h"
+#include "RecordingDesktop.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
