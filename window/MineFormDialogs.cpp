@@ -2,6 +2,7 @@
 #include "MineForm.h"
 
 #include "Files.h"
+#include "Frame.h"
 #include "MineAbout.h"
 #include "MineCredits.h"
 #include "MineCustom.h"
@@ -56,7 +57,7 @@ void TfrmKorvane::miCustomClick()
     };
     TfrmCustom &d = CustomDialog();
     CentreOnWindow(&d);
-    const QSize max = ScreenMaxima(pbGame->size(), frameGeometry().size());
+    const QSize max = ScreenMaxima(pbGame->size(), OuterRect(this, Frame()).size());
     d.Prepare({GameHeight - 2, GameWidth - 2, GameBombs, GameWalls}, max.height(), max.width());
     if (d.exec() != QDialog::Accepted) {
         restoreMark();
@@ -91,27 +92,29 @@ QSize TfrmKorvane::ScreenMaxima(QSize fieldBox, QSize outer) const
 
 void TfrmKorvane::About1Click()
 {
-    const QRect m = frameGeometry();
+    const QRect m = OuterRect(this, Frame());
     TfrmAbout &a = AboutDialog();
-    const int aw = a.frameGeometry().width();
+    const QMargins frame = DialogFrame(&a);
+    const int aw = OuterRect(&a, frame).width();
     int left = m.left() + m.width() / 2 - aw / 2;
     const int d = std::abs(m.left() - left) * 40 / 100;
     left = aw < m.width() ? left - d : left + d;
     // The window's frame and menu bar lie above the client area in this sum.
     const int top = m.top() + (m.height() - height()) + menuBar()->height() + pGame->y()
         + (3 * CellHeight) / 2;
-    a.move(left, top);
+    PlaceOuter(&a, {left, top}, frame);
     a.exec();
 }
 
 void TfrmKorvane::Credits1Click()
 {
-    const QRect m = frameGeometry();
+    const QRect m = OuterRect(this, Frame());
     TfrmCredits &c = CreditsDialog();
-    const int cw = c.frameGeometry().width();
+    const QMargins frame = DialogFrame(&c);
+    const int cw = OuterRect(&c, frame).width();
     const int left = cw >= m.width() ? m.left() + m.width() / 2 - ((cw / 2) * 4) / 5
                                      : m.left() + m.width() / 2 - ((cw / 2) * 6) / 5;
-    c.move(left, m.top() + 40);
+    PlaceOuter(&c, {left, m.top() + 40}, frame);
     c.exec();
 }
 

@@ -1,6 +1,8 @@
 // The Shields submenu: how many bomb hits end a game.
 #include "MineForm.h"
 
+#include "Frame.h"
+
 #include "Menus.h"
 #include "MineShields.h"
 #include "SpinField.h"
@@ -118,10 +120,22 @@ void TfrmKorvane::ShieldClick(QAction *sender)
 
 void TfrmKorvane::CentreOnWindow(QWidget *dialog) const
 {
-    const QRect m = frameGeometry();
-    const QRect d = dialog->frameGeometry();
-    dialog->move(m.left() + m.width() / 2 - d.width() / 2,
-                 m.top() + m.height() / 2 - d.height() / 2);
+    const QRect m = OuterRect(this, Frame());
+    const QMargins frame = DialogFrame(dialog);
+    const QRect d = OuterRect(dialog, frame);
+    PlaceOuter(
+        dialog,
+        {m.left() + m.width() / 2 - d.width() / 2, m.top() + m.height() / 2 - d.height() / 2},
+        frame);
+}
+
+QMargins TfrmKorvane::DialogFrame(QWidget *dialog) const
+{
+    // A dialog not shown yet has no frame Qt knows of: ask the window manager,
+    // or take the main window's, so that the first opening lands where every
+    // later one does.
+    const QMargins seen = SeenFrame(dialog);
+    return seen.isNull() ? AnnouncedFrame(dialog).value_or(Frame()) : seen;
 }
 
 // Asks for a custom percentage or count; on OK it becomes the custom item's
