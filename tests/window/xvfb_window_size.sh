@@ -23,10 +23,9 @@ shots=$2
 mode=${3:-}
 
 wm_program=$mode
-case $mode in
-    kwin) wm_program=kwin_x11 ;;
-    xfwm4) wm_program="xfwm4 dbus-daemon" ;; # its settings come over a session bus
-esac
+[ "$mode" = kwin ] && wm_program=kwin_x11
+# These take their settings over a session bus: they get a private one.
+case $mode in xfwm4 | kwin | mutter) wm_program+=" dbus-daemon" ;; esac
 tools="Xvfb xdotool xwininfo xdpyinfo $wm_program"
 [ -n "$mode" ] && tools+=" wmctrl xev /usr/bin/compare"
 [ "$mode" = wayland ] && tools="weston weston-screenshooter /usr/bin/convert /usr/bin/compare"
@@ -107,16 +106,18 @@ if ! korvane_xvfb "$work/xvfb.log"; then
 fi
 bus=
 if [ -n "$mode" ]; then
+    address=
+    if [[ $wm_program = *dbus-daemon ]]; then
+        read -r address bus < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
+            paste -sd' ')
+    fi
     case $mode in
-        xfwm4)
-            read -r address bus < <(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
-                paste -sd' ')
-            DBUS_SESSION_BUS_ADDRESS=$address xfwm4 --compositor=off >"$work/wm.log" 2>&1 &
-            ;;
-        kwin) kwin_x11 --replace >"$work/wm.log" 2>&1 & ;;
-        mutter) mutter --x11 --replace >"$work/wm.log" 2>&1 & ;;
-        *) $mode >"$work/wm.log" 2>&1 & ;;
+        xfwm4) set -- xfwm4 --compositor=off ;;
+        kwin) set -- kwin_x11 --replace ;;
+        mutter) set -- mutter --x11 --replace ;;
+        *) set -- "$mode" ;;
     esac
+    DBUS_SESSION_BUS_ADDRESS=$address "$@" >"$work/wm.log" 2>&1 &
     wm=$!
     for _ in $(seq 100); do
         xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break
@@ -220,7 +221,11 @@ if [ -n "$mode" ]; then
         wmctrl -i -r "$window" -b "add,$state"
         sleep 1
         wmctrl -i -r "$window" -b "remove,$state"
-        sleep 1
+        for _ in $(seq 30); do # a busy machine: until the window is back, or 3 s
+            sleep 0.1
+            [ "$(outer "$window")" = "$ol $ot $ow $oh" ] && break
+        done
+        sleep 0.5 # and repainted
         import -window "$window" "$work/after.png"
         read -r al at aw ah <<<"$(outer "$window")"
         [ "$al $at $aw $ah" = "$ol $ot $ow $oh" ] ||
