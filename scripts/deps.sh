@@ -5,11 +5,12 @@
 # Building the game and its Debian package (dpkg-dev computes the package's
 # dependencies, lintian checks it).
 korvane_build_packages=(qt6-base-dev libpng-dev libcanberra-dev cmake g++ ninja-build pkg-config
-                        dpkg-dev lintian)
+                        libxcb1-dev dpkg-dev lintian)
 # What the tests, benchmarks, fuzzing and the style check add.
 korvane_test_packages=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils imagemagick
                        clang-format clang libclang-rt-14-dev openbox weston qt6-wayland
-                       desktop-file-utils appstream libsm-dev libice-dev)
+                       desktop-file-utils appstream libsm-dev libice-dev
+                       xfwm4 icewm fluxbox wmctrl)
 
 # usage: korvane_install_deps [build]
 korvane_install_deps() {

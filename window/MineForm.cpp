@@ -3,6 +3,7 @@
 #include "MineForm.h"
 
 #include "BuiltInImages.h"
+#include "Frame.h"
 #include "Menus.h"
 
 #include <QApplication>
@@ -195,14 +196,20 @@ void TfrmKorvane::FormCreate()
     CellHeight = 16;
     CellWidth = 16;
 
-    // Centred on the whole screen at the designed size; the layout of the
-    // first game later resizes the window about this centre.
-    const QSize designed(192, menuBar()->sizeHint().height() + 231 + sbInfo->height());
-    resize(designed);
+    // Centred on the whole screen at the designed size, frame included; the
+    // layout of the first game later resizes the window about this centre.
+    // A manager that does not answer frames the window later, and the layout
+    // follows then.
+    FFrame = AnnouncedFrame(this).value_or(QMargins());
+    WatchFrame(this, [this] { FollowFrame(); });
+    resize(192, menuBar()->sizeHint().height() + 231 + sbInfo->height());
     if (const QScreen *s = screen()) {
         const QRect g = s->geometry();
-        move(g.left() + (g.width() - designed.width()) / 2,
-             g.top() + (g.height() - designed.height()) / 2);
+        const QSize outer = OuterRect(this, FFrame).size();
+        PlaceOuter(this,
+                   {g.left() + (g.width() - outer.width()) / 2,
+                    g.top() + (g.height() - outer.height()) / 2},
+                   FFrame);
     }
 
     FieldBitmap = QImage();
@@ -380,7 +387,12 @@ void TfrmKorvane::FormKeyDown(int key, Qt::KeyboardModifiers)
 
 bool TfrmKorvane::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == this && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+    // Whatever size the window manager gives, the controls fit it.
+    if (watched == this && event->type() == QEvent::Resize && Game)
+        ArrangeControls();
+    if (watched == this
+        && (event->type() == QEvent::Move || event->type() == QEvent::Resize
+            || event->type() == QEvent::WindowStateChange))
         FollowFrame();
     // The window sees every key before its controls do, so F2 works wherever
     // the focus is inside it. Each key-down counts, those of a held key too.

@@ -77,7 +77,8 @@ public:
     void ApplySettings(const korvane::Settings &settings);
     korvane::Settings CollectSettings() const;
     QString SettingsFile() const;
-    void LimitNextGame();
+    // True when the stored size had to change.
+    bool LimitNextGame();
 
     // Shields
     int ComputeShields(int bombs) const;
@@ -272,6 +273,7 @@ private:
     void CutSkin(const QImage &picture);
     void CutFont(const QImage &picture);
     void CentreOnWindow(QWidget *dialog) const;
+    QMargins DialogFrame(QWidget *dialog) const;
     // The largest inner field (columns, rows) the work area can show: the
     // cells of the field box shown now plus what the space left beside a
     // window of the outer size would hold.
@@ -298,8 +300,16 @@ private:
     bool FCustomJustChecked = false;
     // The text the time display shows, the "before" of a format switch.
     QString FTimerText;
-    // The frame width the last layout counted in; a window manager's frame is
-    // known only once the window is mapped, and then the layout runs again.
-    int FLayoutFrame = 0;
+    // The frame the last layout counted in: the one the window manager
+    // announced before the window was mapped, then the one Qt sees.
+    QMargins FFrame;
+    QMargins Frame() const;
+    // Where the window was last placed, by the layout or by the player.
+    QRect FPlaced;
+    // A window manager that maximises the window or fills the screen with it
+    // imposes another size than the window's own.
+    bool Imposed() const;
+    // A layout asked for while the size was imposed, run when it is given back.
+    bool FLayoutPending = false;
     void FollowFrame();
 };

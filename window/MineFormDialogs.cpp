@@ -2,6 +2,7 @@
 #include "MineForm.h"
 
 #include "Files.h"
+#include "Frame.h"
 #include "MineAbout.h"
 #include "MineCredits.h"
 #include "MineCustom.h"
@@ -43,10 +44,22 @@ TfrmShields &TfrmKorvane::ShieldsDialog()
 
 void TfrmKorvane::CentreOnWindow(QWidget *dialog) const
 {
-    const QRect m = frameGeometry();
-    const QRect d = dialog->frameGeometry();
-    dialog->move(m.left() + m.width() / 2 - d.width() / 2,
-                 m.top() + m.height() / 2 - d.height() / 2);
+    const QRect m = OuterRect(this, Frame());
+    const QMargins frame = DialogFrame(dialog);
+    const QRect d = OuterRect(dialog, frame);
+    PlaceOuter(
+        dialog,
+        {m.left() + m.width() / 2 - d.width() / 2, m.top() + m.height() / 2 - d.height() / 2},
+        frame);
+}
+
+QMargins TfrmKorvane::DialogFrame(QWidget *dialog) const
+{
+    // A dialog not shown yet has no frame Qt knows of: ask the window manager,
+    // or take the main window's, so that the first opening lands where every
+    // later one does.
+    const QMargins seen = SeenFrame(dialog);
+    return seen.isNull() ? AnnouncedFrame(dialog).value_or(Frame()) : seen;
 }
 
 void TfrmKorvane::miCustomClick()
@@ -67,7 +80,7 @@ void TfrmKorvane::miCustomClick()
     };
     TfrmCustom &d = CustomDialog();
     CentreOnWindow(&d);
-    const QSize max = ScreenMaxima(pbGame->size(), frameGeometry().size());
+    const QSize max = ScreenMaxima(pbGame->size(), OuterRect(this, Frame()).size());
     d.Prepare({GameHeight - 2, GameWidth - 2, GameBombs, GameWalls}, max.height(), max.width());
     if (d.exec() != QDialog::Accepted) {
         restoreMark();
@@ -102,27 +115,29 @@ QSize TfrmKorvane::ScreenMaxima(QSize fieldBox, QSize outer) const
 
 void TfrmKorvane::About1Click()
 {
-    const QRect m = frameGeometry();
+    const QRect m = OuterRect(this, Frame());
     TfrmAbout &a = AboutDialog();
-    const int aw = a.frameGeometry().width();
+    const QMargins frame = DialogFrame(&a);
+    const int aw = OuterRect(&a, frame).width();
     int left = m.left() + m.width() / 2 - aw / 2;
     const int d = std::abs(m.left() - left) * 40 / 100;
     left = aw < m.width() ? left - d : left + d;
     // The window's frame and menu bar lie above the client area in this sum.
     const int top = m.top() + (m.height() - height()) + menuBar()->height() + pGame->y()
         + (3 * CellHeight) / 2;
-    a.move(left, top);
+    PlaceOuter(&a, {left, top}, frame);
     a.exec();
 }
 
 void TfrmKorvane::Credits1Click()
 {
-    const QRect m = frameGeometry();
+    const QRect m = OuterRect(this, Frame());
     TfrmCredits &c = CreditsDialog();
-    const int cw = c.frameGeometry().width();
+    const QMargins frame = DialogFrame(&c);
+    const int cw = OuterRect(&c, frame).width();
     const int left = cw >= m.width() ? m.left() + m.width() / 2 - ((cw / 2) * 4) / 5
                                      : m.left() + m.width() / 2 - ((cw / 2) * 6) / 5;
-    c.move(left, m.top() + 40);
+    PlaceOuter(&c, {left, m.top() + 40}, frame);
     c.exec();
 }
 

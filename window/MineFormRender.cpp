@@ -2,6 +2,8 @@
 // and sizing the window to the field.
 #include "MineForm.h"
 
+#include "Frame.h"
+
 #include <QMenuBar>
 #include <QScreen>
 
@@ -131,24 +133,49 @@ int TfrmKorvane::PanelsHeight() const
     return 32 + DigitHeight;
 }
 
+QMargins TfrmKorvane::Frame() const
+{
+    const QMargins seen = SeenFrame(this);
+    return seen.isNull() ? FFrame : seen;
+}
+
+bool TfrmKorvane::Imposed() const
+{
+    // The window's size is fixed: any other is the manager's.
+    return (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        || (isVisible() && minimumSize() == maximumSize() && size() != minimumSize());
+}
+
 QSize TfrmKorvane::WindowChrome() const
 {
-    const QRect outer = frameGeometry();
+    const QMargins frame = Frame();
     // 16: the main and field panels' 4-pixel edges on both sides.
-    return {outer.width() - width() + 16,
-            outer.height() - height() + menuBar()->sizeHint().height() + PanelsHeight()
+    return {frame.left() + frame.right() + 16,
+            frame.top() + frame.bottom() + menuBar()->sizeHint().height() + PanelsHeight()
                 + StatusBarHeight()};
 }
 
 void TfrmKorvane::LayoutWindow()
 {
-    const QRect outer = frameGeometry();
-    const int cx = outer.left() + outer.width() / 2;
-    const int cy = outer.top() + outer.height() / 2;
-    const int frameW = outer.width() - width();
-    const int frameH = outer.height() - height();
+    // While the window manager holds the window maximised or full screen its
+    // position and size are the manager's: reading a centre from them would
+    // send the window off where it was.
+    if (Imposed()) {
+        FLayoutPending = true;
+        ArrangeControls();
+        return;
+    }
+    const QMargins frame = Frame();
+    // After an imposed size, the window goes back around the centre it had.
+    const QRect outer = OuterRect(this, frame);
+    const QRect from = FLayoutPending ? FPlaced.marginsAdded(FFrame) : outer;
+    FLayoutPending = false;
+    const int cx = from.left() + from.width() / 2;
+    const int cy = from.top() + from.height() / 2;
+    const int frameW = frame.left() + frame.right();
+    const int frameH = frame.top() + frame.bottom();
     const QSize chrome = WindowChrome();
-    FLayoutFrame = frameW;
+    FFrame = frame;
 
     const int need = CounterBitmap.width() + TimerBitmap.width() + 58;
     int w = chrome.width() + FieldGeometry().ShownColumns() * CellWidth;
@@ -182,12 +209,35 @@ void TfrmKorvane::LayoutWindow()
         top = area.top() + area.height() - h;
     if (top < 0)
         top = 0;
-    move(left, top);
+    PlaceOuter(this, {left, top}, frame);
+    FPlaced = geometry();
 }
 
 void TfrmKorvane::FollowFrame()
 {
-    if (isVisible() && frameGeometry().width() - width() != FLayoutFrame)
+    if (!isVisible() || Imposed())
+        return;
+    const QMargins seen = SeenFrame(this);
+    if (seen == FFrame) {
+        // Moved by the player, or by the manager placing it: the place to go
+        // back to.
+        FPlaced = geometry();
+        if (FLayoutPending)
+            LayoutWindow();
+        return;
+    }
+    // A frame taken off for a while (a full-screen state Qt has not been told
+    // of yet) changes nothing.
+    if (seen.isNull())
+        return;
+    // A frame the manager did not announce, or announced otherwise: lay out
+    // again about the centre of the outer rectangle the last layout meant. A
+    // field limited at start-up without it may no longer fit: before the
+    // first move it is limited again.
+    FLayoutPending = true;
+    if (ElapsedSeconds == 0 && LimitNextGame())
+        NewGame();
+    else
         LayoutWindow();
 }
 

@@ -126,15 +126,18 @@ void TfrmKorvane::ApplySettings(const Settings &s)
 // A stored size is brought into the custom field dialog's limits for this
 // screen: a damaged or edited file can ask neither for a window larger than
 // the screen nor for a field the bombs cannot fit.
-void TfrmKorvane::LimitNextGame()
+bool TfrmKorvane::LimitNextGame()
 {
     const QSize max = ScreenMaxima({0, 0}, WindowChrome());
     const StoredField f = LimitStoredField({GameWidth, GameHeight, GameBombs, GameWalls},
                                            max.width(), max.height(), CellWidth, CellHeight);
+    const bool changed = f.Width != GameWidth || f.Height != GameHeight || f.Bombs != GameBombs
+        || f.Walls != GameWalls;
     GameWidth = f.Width;
     GameHeight = f.Height;
     GameBombs = f.Bombs;
     GameWalls = f.Walls;
+    return changed;
 }
 
 Settings TfrmKorvane::CollectSettings() const

@@ -13,11 +13,11 @@ target_link_libraries(window_tests PRIVATE window_test_support Qt6::Test)
 gtest_discover_tests(window_tests DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${KORVANE_OFFSCREEN_ENV}")
 
 # The real window on a virtual X server, without a window manager and under
-# openbox; and natively under weston's headless Wayland compositor.
-foreach(mode "" openbox wayland)
+# four of them; and natively under weston's headless Wayland compositor.
+foreach(mode "" openbox xfwm4 icewm fluxbox wayland)
   string(JOIN _ name xvfb_window_size ${mode})
   add_test(NAME ${name}
     COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/xvfb_window_size.sh $<TARGET_FILE:korvane> ${CMAKE_BINARY_DIR}
             ${mode})
-  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
+  set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
 endforeach()
