@@ -1,7 +1,6 @@
 // The Shields submenu: how many bomb hits end a game.
 #include "MineForm.h"
 
-
 #include "Menus.h"
 #include "MineShields.h"
 #include "SpinField.h"
