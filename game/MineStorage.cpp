@@ -221,18 +221,17 @@ void LayColumn(const Block &block, std::int32_t x, MineCellState start)
 {
     const std::uint64_t *taken = block.Taken();
     const std::uint64_t *bomb = block.Bomb();
-    const std::size_t first = block.Index(x, 0);
-    MineCell *column = block.Cells + first;
+    std::size_t i = block.Index(x, 0);
+    MineCell *cell = block.Cells + i;
     const std::int32_t last = block.Height - 1;
     // Whole records copied, one wide store a cell rather than one a field.
     const MineCell kinds[3] {{start, ccPlain}, {start, ccBomb}, {csHidden, ccWall}};
     const bool left = x > 0;
-    for (std::int32_t y = 0; y <= last; ++y) {
-        const std::size_t i = first + static_cast<std::size_t>(y);
+    for (std::int32_t y = 0; y <= last; ++y, ++i, ++cell) {
         const int kind = TestBit(taken, i) ? 2 - int(TestBit(bomb, i)) : 0;
-        std::memcpy(&column[y], &kinds[kind], sizeof(MineCell));
+        std::memcpy(cell, &kinds[kind], sizeof(MineCell));
         // One from each of (x - 1, y - 1), (x - 1, y) and (x - 1, y + 1) in the grid.
-        column[y].Neighbours = left ? std::int32_t {y > 0} + 1 + std::int32_t {y < last} : 0;
+        cell->Neighbours = left ? std::int32_t {y > 0} + 1 + std::int32_t {y < last} : 0;
     }
 }
 
