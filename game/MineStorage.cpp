@@ -91,14 +91,68 @@ void ForInnerNeighbours(MineCell *cell, std::ptrdiff_t h, Adjust adjust)
     adjust(cell[h + 1]);
 }
 
+// A grid's one allocation: the records, column by column, then one view byte
+// per cell, row by row as the screen is, so that the renderer reads those and
+// never the 32-byte records, then two bit sets (taken, bomb) of one bit per
+// record that the field's construction works on. The memory comes
+// uninitialised: the game writes every record and view byte.
+//
+// Between operations every cell's view byte is MineView of its record. The
+// constructor writes each column's bytes once its bookkeeping is done,
+// SetState writes the byte with every later change of State, and a flood,
+// which opens cells on their bytes alone (open, content unknown), has
+// SettleOpened bring bytes and records together before it returns.
+struct Block
+{
+    Block(MineGrid &grid, std::int32_t width, std::int32_t height)
+        : Cells(&grid(0, 0))
+        , Width(width)
+        , Height(height)
+    { }
+
+    static std::size_t Bytes(std::int32_t width, std::int32_t height)
+    {
+        const std::size_t count = Count(width, height);
+        return count * sizeof(MineCell) + ViewBytes(count) + 2 * Words(count) * 8;
+    }
+    static std::size_t Count(std::int32_t width, std::int32_t height)
+    {
+        return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    }
+    static std::size_t ViewBytes(std::size_t count) { return (count + 7) / 8 * 8; }
+    static std::size_t Words(std::size_t count) { return (count + 63) / 64; }
+
+    std::uint8_t *View() const
+    {
+        return reinterpret_cast<std::uint8_t *>(Cells + Count(Width, Height));
+    }
+    std::uint64_t *Taken() const
+    {
+        return reinterpret_cast<std::uint64_t *>(View() + ViewBytes(Count(Width, Height)));
+    }
+    std::uint64_t *Bomb() const { return Taken() + Words(Count(Width, Height)); }
+    // The bit of a cell, in the order of the records.
+    std::size_t Index(std::int32_t x, std::int32_t y) const
+    {
+        return static_cast<std::size_t>(x) * static_cast<std::size_t>(Height)
+            + static_cast<std::size_t>(y);
+    }
+    std::size_t ViewIndex(std::int32_t x, std::int32_t y) const
+    {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(Width)
+            + static_cast<std::size_t>(x);
+    }
+
+    MineCell *Cells;
+    std::int32_t Width;
+    std::int32_t Height;
+};
+
 } // namespace
 
 MineGrid::MineGrid(std::int32_t width, std::int32_t height)
-    : FWidth(width)
-    , FHeight(height)
-    , FCount(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-    , FViewBytes((FCount + 7) / 8 * 8)
-    , FBytes(FCount * sizeof(MineCell) + FViewBytes + 2 * Words() * 8)
+    : FHeight(height)
+    , FBytes(Block::Bytes(width, height))
     , FCells(static_cast<MineCell *>(Spare().Take(FBytes)))
 {
     if (!FCells)
@@ -114,67 +168,48 @@ void MineGame::SetState(std::int32_t x, std::int32_t y, MineCellState state)
 {
     MineCell &cell = FGrid(x, y);
     cell.State = state;
-    FGrid.View()[FGrid.ViewIndex(x, y)] = MineView(state, cell.Content, cell.BombNeighbours);
+    const Block block(FGrid, FWidth, FHeight);
+    block.View()[block.ViewIndex(x, y)] = MineView(state, cell.Content, cell.BombNeighbours);
 }
 
-// The walls and bombs are drawn on two bits per cell (taken, bomb), which
-// stay in the cache where the 32-byte records would not. The records are then
-// written column by column: each column is laid out fresh just before the
-// bookkeeping steps of the column to its left reach it, so every step works
-// on three columns in the cache, and a column's view bytes follow as soon as
-// the steps of both its neighbour columns are done.
-MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, std::int32_t walls,
-                   std::int32_t shields, bool startMarked, MineRandom random)
-    : FWidth(AtLeast3(width))
-    , FHeight(AtLeast3(height))
-    , FGrid(FWidth, FHeight)
-    , FShields(shields)
+const std::uint8_t *MineGame::ViewRow(std::int32_t y) const
 {
-    std::uint64_t *taken = FGrid.Bits();
-    std::fill(taken, taken + 2 * FGrid.Words(), 0);
-    for (std::int32_t x = 0; x < FWidth; ++x) {
-        SetBit(taken, FGrid.Index(x, 0));
-        SetBit(taken, FGrid.Index(x, FHeight - 1));
-    }
-    for (std::int32_t y = 1; y <= FHeight - 2; ++y) {
-        SetBit(taken, FGrid.Index(0, y));
-        SetBit(taken, FGrid.Index(FWidth - 1, y));
-    }
-
-    // Asking for more than fits would make the draw loops below run forever:
-    // walls come first, bombs take what room is left.
-    const std::int64_t interior = std::int64_t {FWidth - 2} * (FHeight - 2);
-    const std::int64_t wallCount = std::clamp<std::int64_t>(walls, 0, interior);
-    const std::int64_t bombCount = std::clamp<std::int64_t>(bombs, 0, interior - wallCount);
-    PlaceRandom(wallCount, ccWall, random);
-    PlaceRandom(bombCount, ccBomb, random);
-
-    const MineCellState start = startMarked ? csMarked : csHidden;
-    // The view bytes of eight columns, eight a row, written to the view rows
-    // together: one byte to each of a column's rows would touch more lines
-    // than the cache holds.
-    const std::unique_ptr<std::uint8_t[]> shown(new std::uint8_t[8 * std::size_t(FHeight)]);
-    LayColumn(0, start);
-    for (std::int32_t x = 0; x < FWidth; ++x) {
-        if (x + 1 < FWidth)
-            LayColumn(x + 1, start);
-        NoteColumn(x, shown.get());
-    }
-    ShowColumn(FWidth - 1, shown.get());
+    // The block is only read here.
+    const Block block(const_cast<MineGrid &>(FGrid), FWidth, FHeight);
+    return block.View() + block.ViewIndex(0, y);
 }
 
-void MineGame::PlaceRandom(std::int64_t count, MineCellContent content, const MineRandom &random)
+namespace {
+
+// Both bit sets cleared, and the ring taken.
+void TakeRing(const Block &block)
 {
-    std::uint64_t *taken = FGrid.Bits();
-    std::uint64_t *bomb = taken + FGrid.Words();
+    std::uint64_t *taken = block.Taken();
+    std::fill(taken, taken + 2 * Block::Words(Block::Count(block.Width, block.Height)), 0);
+    for (std::int32_t x = 0; x < block.Width; ++x) {
+        SetBit(taken, block.Index(x, 0));
+        SetBit(taken, block.Index(x, block.Height - 1));
+    }
+    for (std::int32_t y = 1; y <= block.Height - 2; ++y) {
+        SetBit(taken, block.Index(0, y));
+        SetBit(taken, block.Index(block.Width - 1, y));
+    }
+}
+
+void PlaceRandom(const Block &block, std::int64_t count, MineCellContent content,
+                 const MineRandom &random)
+{
+    std::uint64_t *taken = block.Taken();
+    std::uint64_t *bomb = block.Bomb();
     while (count > 0) {
-        const std::int32_t x = 1 + random(FWidth - 1);
-        const std::int32_t y = 1 + random(FHeight - 1);
-        if (!Inside(x, y) || TestBit(taken, FGrid.Index(x, y)))
+        const std::int32_t x = 1 + random(block.Width - 1);
+        const std::int32_t y = 1 + random(block.Height - 1);
+        if (x < 0 || y < 0 || x >= block.Width || y >= block.Height
+            || TestBit(taken, block.Index(x, y)))
             continue;
-        SetBit(taken, FGrid.Index(x, y));
+        SetBit(taken, block.Index(x, y));
         if (content == ccBomb)
-            SetBit(bomb, FGrid.Index(x, y));
+            SetBit(bomb, block.Index(x, y));
         --count;
     }
 }
@@ -182,35 +217,46 @@ void MineGame::PlaceRandom(std::int64_t count, MineCellContent content, const Mi
 // Column x as the draws left it (plain and bombs in the start state, walls
 // hidden, every counter zero), then the NoteNeighbour steps of the cells of
 // column x - 1 as far as they reach column x: one from each cell beside it.
-void MineGame::LayColumn(std::int32_t x, MineCellState start)
+void LayColumn(const Block &block, std::int32_t x, MineCellState start)
 {
-    const std::uint64_t *taken = FGrid.Bits();
-    const std::uint64_t *bomb = taken + FGrid.Words();
-    MineCell *column = &FGrid(x, 0);
-    const std::size_t first = FGrid.Index(x, 0);
-    const std::int32_t last = FHeight - 1;
+    const std::uint64_t *taken = block.Taken();
+    const std::uint64_t *bomb = block.Bomb();
+    std::size_t i = block.Index(x, 0);
+    MineCell *cell = block.Cells + i;
+    const std::int32_t last = block.Height - 1;
     // Whole records copied, one wide store a cell rather than one a field.
     const MineCell kinds[3] {{start, ccPlain}, {start, ccBomb}, {csHidden, ccWall}};
     const bool left = x > 0;
-    for (std::int32_t y = 0; y <= last; ++y) {
-        const std::size_t i = first + static_cast<std::size_t>(y);
+    for (std::int32_t y = 0; y <= last; ++y, ++i, ++cell) {
         const int kind = TestBit(taken, i) ? 2 - int(TestBit(bomb, i)) : 0;
-        std::memcpy(&column[y], &kinds[kind], sizeof(MineCell));
+        std::memcpy(cell, &kinds[kind], sizeof(MineCell));
         // One from each of (x - 1, y - 1), (x - 1, y) and (x - 1, y + 1) in the grid.
-        column[y].Neighbours = left ? std::int32_t {y > 0} + 1 + std::int32_t {y < last} : 0;
+        cell->Neighbours = left ? std::int32_t {y > 0} + 1 + std::int32_t {y < last} : 0;
     }
 }
 
-// The creation steps of the cells of column x: NoteWall or NoteBomb for its
-// walls and bombs, and the rest of NoteNeighbour for every cell, gathered by
-// the cell that receives it, in column x - 1 and in column x itself. Column
-// x - 1 has all its steps then, and its view bytes follow.
-void MineGame::NoteColumn(std::int32_t x, std::uint8_t *shown)
+// The view bytes in `shown` (eight a row) into the view rows: those of
+// column x and the columns before it in its group of eight.
+void ShowColumns(const Block &block, std::int32_t x, const std::uint8_t *shown)
 {
-    const std::uint64_t *taken = FGrid.Bits();
-    const std::uint64_t *bomb = taken + FGrid.Words();
-    const std::size_t first = FGrid.Index(x, 0);
-    const std::size_t end = first + static_cast<std::size_t>(FHeight);
+    const std::size_t count = static_cast<std::size_t>(x % 8) + 1;
+    std::uint8_t *view
+        = block.View() + block.ViewIndex(x + 1 - static_cast<std::int32_t>(count), 0);
+    for (std::size_t y = 0; y < static_cast<std::size_t>(block.Height); ++y)
+        std::memcpy(view + y * static_cast<std::size_t>(block.Width), shown + 8 * y, count);
+}
+
+// The creation steps of the cells of column x: `note` (NoteWall or NoteBomb)
+// for its walls and bombs, and the rest of NoteNeighbour for every cell,
+// gathered by the cell that receives it, in column x - 1 and in column x
+// itself. Column x - 1 has all its steps then, and its view bytes follow.
+template<typename Note>
+void NoteColumn(const Block &block, std::int32_t x, std::uint8_t *shown, Note note)
+{
+    const std::uint64_t *taken = block.Taken();
+    const std::uint64_t *bomb = block.Bomb();
+    const std::size_t first = block.Index(x, 0);
+    const std::size_t end = first + static_cast<std::size_t>(block.Height);
     for (std::size_t w = first / 64; w * 64 < end; ++w) {
         std::uint64_t word = taken[w];
         if (w * 64 < first)
@@ -219,16 +265,12 @@ void MineGame::NoteColumn(std::int32_t x, std::uint8_t *shown)
             word &= (std::uint64_t {1} << (end % 64)) - 1;
         for (; word != 0; word &= word - 1) {
             const std::size_t i = w * 64 + static_cast<std::size_t>(std::countr_zero(word));
-            const auto y = static_cast<std::int32_t>(i - first);
-            if (TestBit(bomb, i))
-                NoteBomb(x, y);
-            else
-                NoteWall(x, y);
+            note(static_cast<std::int32_t>(i - first), TestBit(bomb, i));
         }
     }
 
-    MineCell *here = &FGrid(x, 0);
-    const std::int32_t last = FHeight - 1;
+    MineCell *here = block.Cells + first;
+    const std::int32_t last = block.Height - 1;
     if (x == 0) {
         for (std::int32_t y = 0; y <= last; ++y) {
             if (y > 0)
@@ -238,7 +280,7 @@ void MineGame::NoteColumn(std::int32_t x, std::uint8_t *shown)
         }
         return;
     }
-    MineCell *before = here - FHeight;
+    MineCell *before = here - block.Height;
     const std::size_t at = static_cast<std::size_t>((x - 1) % 8);
     for (std::int32_t y = 0; y <= last; ++y) {
         MineCell &left = before[y];
@@ -255,31 +297,65 @@ void MineGame::NoteColumn(std::int32_t x, std::uint8_t *shown)
             = MineView(left.State, left.Content, left.BombNeighbours);
     }
     if (at == 7)
-        ShowColumns(x - 1, shown);
+        ShowColumns(block, x - 1, shown);
 }
 
 // The view bytes of the last column, then of the columns in `shown`.
-void MineGame::ShowColumn(std::int32_t x, std::uint8_t *shown)
+void ShowColumn(const Block &block, std::int32_t x, std::uint8_t *shown)
 {
-    const MineCell *column = &FGrid(x, 0);
+    const MineCell *column = block.Cells + block.Index(x, 0);
     const std::size_t at = static_cast<std::size_t>(x % 8);
-    for (std::int32_t y = 0; y < FHeight; ++y) {
+    for (std::int32_t y = 0; y < block.Height; ++y) {
         const MineCell &cell = column[y];
         shown[8 * static_cast<std::size_t>(y) + at]
             = MineView(cell.State, cell.Content, cell.BombNeighbours);
     }
-    ShowColumns(x, shown);
+    ShowColumns(block, x, shown);
 }
 
-// The view bytes in `shown` (eight a row) into the view rows: those of
-// column x and the columns before it in its group of eight.
-void MineGame::ShowColumns(std::int32_t x, const std::uint8_t *shown)
+} // namespace
+
+// The walls and bombs are drawn on two bits per cell (taken, bomb), which
+// stay in the cache where the 32-byte records would not. The records are then
+// written column by column: each column is laid out fresh just before the
+// bookkeeping steps of the column to its left reach it, so every step works
+// on three columns in the cache, and a column's view bytes follow as soon as
+// the steps of both its neighbour columns are done.
+MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, std::int32_t walls,
+                   std::int32_t shields, bool startMarked, MineRandom random)
+    : FWidth(AtLeast3(width))
+    , FHeight(AtLeast3(height))
+    , FGrid(FWidth, FHeight)
+    , FShields(shields)
 {
-    const std::size_t count = static_cast<std::size_t>(x % 8) + 1;
-    std::uint8_t *view
-        = FGrid.View() + FGrid.ViewIndex(x + 1 - static_cast<std::int32_t>(count), 0);
-    for (std::size_t y = 0; y < static_cast<std::size_t>(FHeight); ++y)
-        std::memcpy(view + y * static_cast<std::size_t>(FWidth), shown + 8 * y, count);
+    const Block block(FGrid, FWidth, FHeight);
+    TakeRing(block);
+
+    // Asking for more than fits would make the draw loops below run forever:
+    // walls come first, bombs take what room is left.
+    const std::int64_t interior = std::int64_t {FWidth - 2} * (FHeight - 2);
+    const std::int64_t wallCount = std::clamp<std::int64_t>(walls, 0, interior);
+    const std::int64_t bombCount = std::clamp<std::int64_t>(bombs, 0, interior - wallCount);
+    PlaceRandom(block, wallCount, ccWall, random);
+    PlaceRandom(block, bombCount, ccBomb, random);
+
+    const MineCellState start = startMarked ? csMarked : csHidden;
+    // The view bytes of eight columns, eight a row, written to the view rows
+    // together: one byte to each of a column's rows would touch more lines
+    // than the cache holds.
+    const std::unique_ptr<std::uint8_t[]> shown(new std::uint8_t[8 * std::size_t(FHeight)]);
+    LayColumn(block, 0, start);
+    for (std::int32_t x = 0; x < FWidth; ++x) {
+        if (x + 1 < FWidth)
+            LayColumn(block, x + 1, start);
+        NoteColumn(block, x, shown.get(), [this, x](std::int32_t y, bool bomb) {
+            if (bomb)
+                NoteBomb(x, y);
+            else
+                NoteWall(x, y);
+        });
+    }
+    ShowColumn(block, FWidth - 1, shown.get());
 }
 
 template<typename Adjust>
@@ -355,7 +431,8 @@ bool MineGame::OpenOne(std::int32_t x, std::int32_t y)
     if (!Inside(x, y) || IsFinished())
         return false;
     MineCell &cell = FGrid(x, y);
-    if (!Openable(FGrid.View()[FGrid.ViewIndex(x, y)]))
+    const Block block(FGrid, FWidth, FHeight);
+    if (!Openable(block.View()[block.ViewIndex(x, y)]))
         return false;
     SetState(x, y, csOpen);
     if (cell.Content == ccBomb)
@@ -410,11 +487,12 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
                         downRight = queued(w + 1, 1);
     // Locals only in the loop: a store through a byte pointer may alias
     // anything, and members would be read again after every view byte.
+    const Block block(FGrid, FWidth, FHeight);
     std::uint64_t *queue = ring.data();
     std::size_t mask = ring.size() - 1, head = 0, tail = 0;
     queue[tail++]
-        = (std::uint64_t {FGrid.ViewIndex(x, y)} << kColumnBits) + static_cast<std::uint64_t>(x);
-    std::uint8_t *const view = FGrid.View();
+        = (std::uint64_t {block.ViewIndex(x, y)} << kColumnBits) + static_cast<std::uint64_t>(x);
+    std::uint8_t *const view = block.View();
     // The first and last queued cells in the view's order, and the first and
     // last column of one: the box of their blocks holds every cell opened here.
     std::uint64_t lowest = queue[0], highest = queue[0];
@@ -488,7 +566,8 @@ void MineGame::SettleOpened(const Box &box)
     FSettle.assign(5 * rows, 0);
     std::uint8_t *own = FSettle.data(), *ownNext = own + rows;
     std::uint8_t *left = ownNext + rows, *here = left + rows, *right = here + rows;
-    std::uint8_t *const view = FGrid.View();
+    const Block block(FGrid, FWidth, FHeight);
+    std::uint8_t *const view = block.View();
     // The flood's cells of column x, their view bytes made plain again, and
     // their counts in threes; none outside the box.
     const auto read = [&](std::int32_t x, std::uint8_t *cells, std::uint8_t *threes) {
@@ -497,7 +576,7 @@ void MineGame::SettleOpened(const Box &box)
         if (x < box.Left || x > box.Right)
             return;
         for (std::size_t i = 0; i < rows; ++i) {
-            std::uint8_t &seen = view[FGrid.ViewIndex(x, top + static_cast<std::int32_t>(i))];
+            std::uint8_t &seen = view[block.ViewIndex(x, top + static_cast<std::int32_t>(i))];
             if (ViewState(seen) == csOpen && ViewContent(seen) == ccUnknown) {
                 seen = MineView(csOpen, ccPlain, ViewBombs(seen));
                 cells[i] = 1;

@@ -27,12 +27,9 @@ struct MineCell
 // A uniform draw in 0..n-1.
 using MineRandom = std::function<std::int32_t(std::int32_t n)>;
 
-// All cells in one allocation, column by column, so that grid(x, y) is the
-// cell of column x and row y. Behind the cells, in the same allocation, lies
-// one view byte per cell (state, content and bomb neighbours packed), row by
-// row as the screen is: the renderer reads those and never the 32-byte records.
-// Behind those lie two bits per cell that the field's construction works on.
-// The memory comes uninitialised: the game writes every record and view byte.
+// The cells of one game: FWidth columns of FHeight records each, grid(x, y)
+// being the cell of column x and row y. It belongs to its game and is
+// released with it.
 class MineGrid
 {
 public:
@@ -43,41 +40,21 @@ public:
 
     MineCell &operator()(std::int32_t x, std::int32_t y) { return FCells[Index(x, y)]; }
     const MineCell &operator()(std::int32_t x, std::int32_t y) const { return FCells[Index(x, y)]; }
-    MineCell *Cells() { return FCells; }
-    std::uint8_t *View() { return reinterpret_cast<std::uint8_t *>(FCells + FCount); }
-    const std::uint8_t *View() const
-    {
-        return reinterpret_cast<const std::uint8_t *>(FCells + FCount);
-    }
-    // Two bit sets of Words() words each, one bit per cell in the order of Index.
-    std::uint64_t *Bits() { return reinterpret_cast<std::uint64_t *>(View() + FViewBytes); }
-    std::size_t Words() const { return (FCount + 63) / 64; }
+
+private:
     std::size_t Index(std::int32_t x, std::int32_t y) const
     {
         return static_cast<std::size_t>(x) * static_cast<std::size_t>(FHeight)
             + static_cast<std::size_t>(y);
     }
-    std::size_t ViewIndex(std::int32_t x, std::int32_t y) const
-    {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth)
-            + static_cast<std::size_t>(x);
-    }
 
-private:
-    std::int32_t FWidth;
     std::int32_t FHeight;
-    std::size_t FCount;
-    std::size_t FViewBytes;
     std::size_t FBytes;
     MineCell *FCells;
 };
 
-// The view byte of a cell: bits 0-1 State, bits 2-3 Content, bits 4-7 BombNeighbours.
-// Between operations every cell's view byte is MineView of its record. The
-// constructor writes each column's bytes once its bookkeeping is done,
-// SetState writes the byte with every later change of State, and a flood,
-// which opens cells on their bytes alone (open, content unknown), has
-// SettleOpened bring bytes and records together before it returns.
+// The view byte of a cell, what the field is drawn from: bits 0-1 State,
+// bits 2-3 Content, bits 4-7 BombNeighbours.
 constexpr std::uint8_t MineView(MineCellState state, MineCellContent content, std::int32_t bombs)
 {
     return static_cast<std::uint8_t>(state | (content << 2) | (bombs << 4));
@@ -137,10 +114,7 @@ public:
     std::int32_t BombsLeft() const;
 
     // The view bytes of row y, columns 0 to FWidth-1; y must lie inside the grid.
-    const std::uint8_t *ViewRow(std::int32_t y) const
-    {
-        return FGrid.View() + FGrid.ViewIndex(0, y);
-    }
+    const std::uint8_t *ViewRow(std::int32_t y) const;
 
     bool Inside(std::int32_t x, std::int32_t y) const
     {
@@ -166,11 +140,6 @@ private:
     template<typename Adjust>
     void ForNeighbours(std::int32_t x, std::int32_t y, Adjust adjust);
 
-    void PlaceRandom(std::int64_t count, MineCellContent content, const MineRandom &random);
-    void LayColumn(std::int32_t x, MineCellState start);
-    void NoteColumn(std::int32_t x, std::uint8_t *shown);
-    void ShowColumn(std::int32_t x, std::uint8_t *shown);
-    void ShowColumns(std::int32_t x, const std::uint8_t *shown);
     void Flood(std::int32_t x, std::int32_t y);
     struct Box
     {
