@@ -60,24 +60,24 @@ TfrmCustom::TfrmCustom(QWidget *parent)
     connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmCustom::Prepare(const CustomField &field, int maxHeight, int maxWidth)
+void TfrmCustom::Prepare(const FieldSize &next, QSize maxInner)
 {
     // The screen's maxima come first: the stored ranges would cut a larger
     // stored field before the screen's limits are known.
-    udHeight->SetMaximum(maxHeight);
-    udWidth->SetMaximum(maxWidth);
+    udHeight->SetMaximum(maxInner.height());
+    udWidth->SetMaximum(maxInner.width());
     // With no bombs and walls, the height and width settings cannot be refused.
     udBombs->SetValue(0);
     udWalls->SetValue(0);
-    udHeight->SetValue(field.Height);
-    udWidth->SetValue(field.Width);
-    udBombs->SetValue(field.Bombs);
-    udWalls->SetValue(field.Walls);
+    udHeight->SetValue(next.Height - 2);
+    udWidth->SetValue(next.Width - 2);
+    udBombs->SetValue(next.Bombs);
+    udWalls->SetValue(next.Walls);
 }
 
-CustomField TfrmCustom::Values()
+FieldSize TfrmCustom::Values()
 {
-    return {udHeight->Value(), udWidth->Value(), udBombs->Value(), udWalls->Value()};
+    return {udWidth->Value() + 2, udHeight->Value() + 2, udBombs->Value(), udWalls->Value()};
 }
 
 void TfrmCustom::showEvent(QShowEvent *event)

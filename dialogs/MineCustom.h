@@ -2,6 +2,8 @@
 // kept so that the bombs and walls always fit into the field.
 #pragma once
 
+#include "FieldSize.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -14,27 +16,17 @@ namespace korvane {
 class SpinField;
 }
 
-// The four values of a custom field: inner height and width (without the
-// ring), bombs and interior walls.
-struct CustomField
-{
-    int Height = 0;
-    int Width = 0;
-    int Bombs = 0;
-    int Walls = 0;
-    bool operator==(const CustomField &) const = default;
-};
-
 class TfrmCustom : public QDialog
 {
 public:
     explicit TfrmCustom(QWidget *parent = nullptr);
 
-    // Fills the dialog before it is shown, with the height and width limited
-    // to what the screen can show.
-    void Prepare(const CustomField &field, int maxHeight, int maxWidth);
-    // The values after OK (typed text counts where it is valid).
-    CustomField Values();
+    // Fills the dialog before it is shown with the next game's size (ring
+    // included), the inner height and width limited to what the screen can show.
+    void Prepare(const korvane::FieldSize &next, QSize maxInner);
+    // The next game's size after OK, ring included (typed text counts where it
+    // is valid).
+    korvane::FieldSize Values();
 
     void FormShow();
     void LimitBombsAndWalls(int cells);

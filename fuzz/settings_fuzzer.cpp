@@ -76,9 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     IniFile ini(path);
     Settings settings = ReadSettings(ini);
     const Screen &screen = Screens[size % 3];
-    const StoredField f
-        = LimitStoredField({settings.Width, settings.Height, settings.Bombs, settings.Walls},
-                           screen.MaxWidth, screen.MaxHeight, screen.TileWidth, screen.TileHeight);
+    const QSize maxInner(screen.MaxWidth, screen.MaxHeight);
+    const QSize tile(screen.TileWidth, screen.TileHeight);
+    const FieldSize f = LimitFieldSize(settings.Field, maxInner, tile);
     Check(f.Width >= 11 && f.Height >= 11, "the field is at least 9 x 9 inside its ring");
     Check(f.Width - 2 <= std::max(9, screen.MaxWidth)
               && f.Height - 2 <= std::max(9, screen.MaxHeight),
@@ -88,14 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const qint64 interior = qint64 {f.Width - 2} * (f.Height - 2);
     Check(f.Bombs >= 10 && f.Walls >= 0 && f.Bombs + f.Walls <= interior,
           "bombs and walls fit the interior");
-    Check(
-        LimitStoredField(f, screen.MaxWidth, screen.MaxHeight, screen.TileWidth, screen.TileHeight)
-            == f,
-        "a field within the limits stays as it is");
-    settings.Width = f.Width;
-    settings.Height = f.Height;
-    settings.Bombs = f.Bombs;
-    settings.Walls = f.Walls;
+    Check(LimitFieldSize(f, maxInner, tile) == f, "a field within the limits stays as it is");
+    settings.Field = f;
 
     WriteSettings(ini, settings);
     if (!ini.Save())

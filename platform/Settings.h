@@ -2,6 +2,7 @@
 // and written back to one without any window.
 #pragma once
 
+#include "FieldSize.h"
 #include "IniFile.h"
 
 #include <QString>
@@ -16,10 +17,7 @@ struct Settings
     bool Expert = false;
     bool Master = false;
     bool Custom = false;
-    int Width = 11;
-    int Height = 11;
-    int Bombs = 10;
-    int Walls = 0;
+    FieldSize Field;
     // [Settings]
     bool Surround = true;
     bool Marks = true;
@@ -44,18 +42,5 @@ struct Settings
 Settings ReadSettings(const IniFile &ini);
 // Every key, in the file's order, into the text of ini (Save writes it).
 void WriteSettings(IniFile &ini, const Settings &settings);
-
-// A stored field (ring included) brought into the custom field dialog's limits,
-// as its OK would leave it: at least 9 x 9 inside the ring and at most the
-// inner maxima the screen allows, no larger a picture than memory should hold
-// at the tile size, bombs from 10 to the cells, then walls up to the cells the
-// bombs leave.
-struct StoredField
-{
-    int Width, Height, Bombs, Walls;
-    bool operator==(const StoredField &) const = default;
-};
-StoredField LimitStoredField(StoredField field, int maxInnerWidth, int maxInnerHeight,
-                             int tileWidth, int tileHeight);
 
 } // namespace korvane

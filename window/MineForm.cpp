@@ -243,14 +243,15 @@ void TfrmKorvane::FormDestroy()
 void TfrmKorvane::NewGame()
 {
     Game.reset();
-    const int shields = ComputeShields(GameBombs);
+    const FieldSize next = NextGame();
+    const int shields = ComputeShields(next.Bombs);
     MineRandom random = FRandom;
     if (!random) {
         random = [this](std::int32_t n) {
             return std::uniform_int_distribution<std::int32_t>(0, n - 1)(FGenerator);
         };
     }
-    Game = std::make_unique<MineGame>(GameWidth, GameHeight, GameBombs, GameWalls, shields,
+    Game = std::make_unique<MineGame>(next.Width, next.Height, next.Bombs, next.Walls, shields,
                                       miStartMarked->isChecked(), random);
     if (miOpenWalls->isChecked()) {
         Game->OpenInnerWalls();
@@ -305,10 +306,7 @@ void TfrmKorvane::timSecondTimer()
 void TfrmKorvane::ApplyPreset(QAction *item, int width, int height, int bombs)
 {
     item->setChecked(true);
-    GameWidth = width;
-    GameHeight = height;
-    GameBombs = bombs;
-    GameWalls = 0;
+    SetNextGame({width, height, bombs, 0});
     NewGame();
 }
 

@@ -79,6 +79,9 @@ public:
     QString SettingsFile() const;
     // True when the stored size had to change.
     bool LimitNextGame();
+    // The four next-game fields as one size, and back.
+    korvane::FieldSize NextGame() const;
+    void SetNextGame(const korvane::FieldSize &next);
 
     // Shields
     int ComputeShields(int bombs) const;

@@ -80,8 +80,7 @@ void TfrmKorvane::miCustomClick()
     };
     TfrmCustom &d = CustomDialog();
     CentreOnWindow(&d);
-    const QSize max = ScreenMaxima(pbGame->size(), OuterRect(this, Frame()).size());
-    d.Prepare({GameHeight - 2, GameWidth - 2, GameBombs, GameWalls}, max.height(), max.width());
+    d.Prepare(NextGame(), ScreenMaxima(pbGame->size(), OuterRect(this, Frame()).size()));
     if (d.exec() != QDialog::Accepted) {
         restoreMark();
         return;
@@ -89,28 +88,16 @@ void TfrmKorvane::miCustomClick()
     miCustom->setChecked(true);
     // Checked by this handler, not moved by a click: no later cancel takes it off.
     FCustomJustChecked = false;
-    const CustomField f = d.Values();
-    GameHeight = f.Height + 2;
-    GameWidth = f.Width + 2;
-    GameBombs = f.Bombs;
-    GameWalls = f.Walls;
+    SetNextGame(d.Values());
     NewGame();
 }
 
 QSize TfrmKorvane::ScreenMaxima(QSize fieldBox, QSize outer) const
 {
-    int shownRows = fieldBox.height() / CellHeight;
-    int shownCols = fieldBox.width() / CellWidth;
-    if (Surround()) {
-        shownRows -= 2;
-        shownCols -= 2;
-    }
-    QRect area(0, 0, 1 << 16, 1 << 16);
+    QSize area(1 << 16, 1 << 16);
     if (const QScreen *s = screen())
-        area = s->availableGeometry();
-    // Never below the smallest field the dialog offers, even on a tiny screen.
-    return {std::max(9, shownCols + (area.width() - outer.width()) / CellWidth),
-            std::max(9, shownRows + (area.height() - outer.height()) / CellHeight)};
+        area = s->availableGeometry().size();
+    return FieldMaxima(area, outer, fieldBox, {CellWidth, CellHeight}, Surround());
 }
 
 void TfrmKorvane::About1Click()

@@ -57,10 +57,7 @@ void TfrmKorvane::ApplySettings(const Settings &s)
                                               {miCustom, s.Custom}};
     for (const auto &[item, on] : sizes)
         item->setChecked(on);
-    GameWidth = s.Width;
-    GameHeight = s.Height;
-    GameBombs = s.Bombs;
-    GameWalls = s.Walls;
+    SetNextGame(s.Field);
 
     const std::pair<QAction *, bool> options[] {
         {miSurround, s.Surround}, {miMarks, s.Marks},         {miStartMarked, s.StartMarked},
@@ -128,16 +125,23 @@ void TfrmKorvane::ApplySettings(const Settings &s)
 // the screen nor for a field the bombs cannot fit.
 bool TfrmKorvane::LimitNextGame()
 {
-    const QSize max = ScreenMaxima({0, 0}, WindowChrome());
-    const StoredField f = LimitStoredField({GameWidth, GameHeight, GameBombs, GameWalls},
-                                           max.width(), max.height(), CellWidth, CellHeight);
-    const bool changed = f.Width != GameWidth || f.Height != GameHeight || f.Bombs != GameBombs
-        || f.Walls != GameWalls;
-    GameWidth = f.Width;
-    GameHeight = f.Height;
-    GameBombs = f.Bombs;
-    GameWalls = f.Walls;
-    return changed;
+    const FieldSize stored = NextGame();
+    SetNextGame(
+        LimitFieldSize(stored, ScreenMaxima({0, 0}, WindowChrome()), {CellWidth, CellHeight}));
+    return NextGame() != stored;
+}
+
+FieldSize TfrmKorvane::NextGame() const
+{
+    return {GameWidth, GameHeight, GameBombs, GameWalls};
+}
+
+void TfrmKorvane::SetNextGame(const FieldSize &next)
+{
+    GameWidth = next.Width;
+    GameHeight = next.Height;
+    GameBombs = next.Bombs;
+    GameWalls = next.Walls;
 }
 
 Settings TfrmKorvane::CollectSettings() const
@@ -148,10 +152,7 @@ Settings TfrmKorvane::CollectSettings() const
     s.Expert = miExpert->isChecked();
     s.Master = miMaster->isChecked();
     s.Custom = miCustom->isChecked();
-    s.Width = GameWidth;
-    s.Height = GameHeight;
-    s.Bombs = GameBombs;
-    s.Walls = GameWalls;
+    s.Field = NextGame();
     s.Surround = miSurround->isChecked();
     s.Marks = miMarks->isChecked();
     s.StartMarked = miStartMarked->isChecked();

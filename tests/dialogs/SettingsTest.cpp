@@ -418,10 +418,10 @@ TEST_F(SettingsTest, IntegersMayBeHexadecimalOrPaddedWithBlanks)
                                  "[Shields]\nSelectionPercentage=0\nSelection=$0C\n"));
     IniFile ini(SettingsPath());
     const Settings s = ReadSettings(ini);
-    EXPECT_EQ(s.Width, 20);
-    EXPECT_EQ(s.Height, 16);
-    EXPECT_EQ(s.Bombs, 30);
-    EXPECT_EQ(s.Walls, 12);
+    EXPECT_EQ(s.Field.Width, 20);
+    EXPECT_EQ(s.Field.Height, 16);
+    EXPECT_EQ(s.Field.Bombs, 30);
+    EXPECT_EQ(s.Field.Walls, 12);
     EXPECT_EQ(s.Selection, 12);
     korvane::WriteSettings(ini, s);
     ASSERT_TRUE(ini.Save());
@@ -595,8 +595,8 @@ TEST_P(StoredFieldClamp, BringsTheFieldIntoTheCustomDialogsLimits)
     WriteSettings(QStringLiteral("[Field]\n") + QString::fromLatin1(c.Stored));
     const Settings s = ReadSettings(IniFile(SettingsPath()));
     // The 1280 x 1024 test screen with 16-pixel tiles: at most 77 x 56 cells.
-    const StoredField f = LimitStoredField({s.Width, s.Height, s.Bombs, s.Walls}, 77, 56, 16, 16);
-    EXPECT_EQ(f, (StoredField {c.Width, c.Height, c.Bombs, c.Walls}))
+    const FieldSize f = LimitFieldSize(s.Field, {77, 56}, {16, 16});
+    EXPECT_EQ(f, (FieldSize {c.Width, c.Height, c.Bombs, c.Walls}))
         << f.Width << " x " << f.Height << ", " << f.Bombs << " bombs, " << f.Walls << " walls";
 }
 
