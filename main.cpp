@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Korvane: uncover the field, avoid the bombs.
 #include "Desktop.h"
 #include "Look.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first new game of a fresh process on the largest field (2000 x 1000),
 // after an idle pause, against a fresh allocation and fill of the same number
 // of bytes as the grid's cells in the same process. Warm benchmark loops reuse

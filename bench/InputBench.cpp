@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of mouse play on the largest field (2000 x 1000) with 1 x 1 tiles, the
 // paint included: each timed step is a left release followed by the event
 // processing that puts its drawing on the (offscreen) screen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of drawing in the main window.
 //   Fill: QImage::fill of a 3840 x 2160 RGB32 bitmap, the cheapest way to
 //   touch every pixel of a 4K field; the yardstick for the rest.

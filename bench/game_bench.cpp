@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of the game model: building a new field, and one click that floods a
 // whole field, on the largest field the custom dialog allows (2000 x 1000)
 // and on the Beginner field (11 x 11, 10 bombs), and the many small floods of

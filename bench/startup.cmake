@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and memory against a bare Qt Widgets window (bench/startup.sh).
 qt_add_executable(bare_window ${CMAKE_CURRENT_LIST_DIR}/startup/BareWindow.cpp)
 target_link_libraries(bare_window PRIVATE Qt6::Widgets)

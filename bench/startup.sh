@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and memory of Korvane against a bare Qt Widgets window
 # (bench/startup/BareWindow.cpp: a main window with a menu bar and a label),
 # measured from outside on a private Xvfb display by bench/startup/FirstFrame:

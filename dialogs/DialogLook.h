@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared looks of the small fixed dialogs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A label that acts as a hyperlink: coloured, with a hand cursor, a sound on
 // enter and click, and the link opened with the desktop's default handler.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Credits window: who and what this game is built with.
 #pragma once
 

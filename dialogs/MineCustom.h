@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The custom field dialog: height, width, bombs and walls of the next game,
 // kept so that the bombs and walls always fit into the field.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The custom shields dialog: a percentage of the bombs or a fixed count.
 #pragma once
 

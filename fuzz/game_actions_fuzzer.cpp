@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long sequences of actions on the model, decoded from the input: a field of
 // up to 34 x 34 cells with any counts of bombs, walls and shields, then three
 // bytes per action (which action, column, row; positions reach one cell past

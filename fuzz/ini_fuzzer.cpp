@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file's reader and writer on any text. Every key the text holds
 // is read; then one key is written: it reads back as written, and every other
 // line of the text is kept as it was. The input is also taken as a file's

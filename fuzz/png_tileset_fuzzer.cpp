@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin and font pictures from any bytes: decoded by the program's PNG decoder
 // and, when their size allows, cut into tiles and glyphs the way the main
 // window cuts a file it loads. Every picture that decodes is opaque RGB32 of a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang (in build-fuzz/) and runs each for a
 # short, bounded time over its seed corpus. New inputs go to a scratch folder,
 # never into the committed corpus; a crash leaves its input as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file as a value, without a window. Each input becomes a
 // settings file; it is read into the value, the stored field is brought into
 // the custom field dialog's limits, and the value is written back. Whatever

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model of one game: the field, what each cell holds, what the player has
 // done to it, and the running totals from which the game is judged. It knows
 // nothing of windows, timers or drawing; randomness comes in from the caller.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program asks of the desktop beyond drawing: message boxes, sounds,
 // the default handler and where the program lives. Tests swap in a recorder so
 // that nothing modal or audible happens.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The next game's size, and the one rule that keeps it within what the screen
 // can show at the skin's tile size.
 #pragma once

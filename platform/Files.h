@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The few file-system questions the program asks, answered the same way on
 // case-sensitive and case-insensitive file systems.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks an EWMH window manager for a window's frame before mapping it
 // (_NET_REQUEST_FRAME_EXTENTS), so that the first frame on screen is already
 // placed and sized around the real frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A top-level window's frame: the border and title bar a window manager puts
 // around it, known to Qt only once the window has been framed and mapped.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list of equal-sized opaque images, drawn by copying pixel rows.
 #pragma once
 

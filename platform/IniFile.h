@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small INI reader and writer that works on the text of the file, so that
 // writing a key leaves every other line exactly as it was.
 #pragma once

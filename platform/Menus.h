@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Menu items with an integer Tag, check marks and radio groups.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps its settings file and finds its skin and font sets.
 // A portable folder holds everything beside the program; a system install,
 // whose folder the player cannot write to, keeps the settings in the player's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG decoding through libpng's simplified API, into opaque 32-bit pixels.
 #pragma once
 

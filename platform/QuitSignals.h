@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGTERM, SIGINT and SIGHUP (logout, shutdown, Ctrl+C, a closed terminal)
 // arrive as a Qt signal on the user-interface thread, so that the program can
 // end the ordinary way and keep its settings.

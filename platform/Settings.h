@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the settings file keeps, as a plain value: read from an INI file
 // and written back to one without any window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Spin buttons attached to an edit: a 16-bit signed value with a range, set
 // values stored as the nearest bound, steps of 1 without wrapping, a change
 // handler that may refuse a step or a set, and typed text taken only when it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The string helpers the settings file and the set names share.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own pictures, built into it as PNG files and decoded by its
 // own decoder when asked for.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages this project needs, when missing: what
 # building needs and, unless only the build is asked for, what the tests add.
 # Sourced by scripts/run, scripts/test and scripts/package.sh.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draw Korvane's built-in images and write them to resources/.
 
 Everything is drawn pixel by pixel with the standard library only; PNGs are

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draw the skins, fonts and icons that ship beside Korvane.
 
 Standard library only; the image class and PNG writer come from

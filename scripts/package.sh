@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package korvane_<version>_<arch>.deb from a clean build
 # folder (the system build: settings and the player's own sets in the
 # player's home) and checks it with lintian --pedantic, which must report no

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the screenshots of README.md under a private X server (no window
 # manager, so the windows have no frames):
 #   docs/beginner.png      a new Beginner game, built-in skin and font

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the game under a private X server and saves a screenshot.
 # usage: scripts/shot.sh PROGRAM OUT.png [xdotool commands run against the window...]
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every tracked source, build and script file names its licence in its first
 # line (the second after a "#!" line). Lists the files that do not and fails;
 # with --add, gives them the line instead.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Memcheck of a start-up and shut-down of Korvane on a private Xvfb display:
 # the program starts under valgrind, shows its first game, and is closed with
 # Game > Exit. Prints valgrind's leak summary and every loss record whose

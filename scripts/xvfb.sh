@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by every script that runs the game in a real window: a private X
 # server on a display nobody holds, and the game's window found on it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the field shows and where: the one mapping between cell positions and
 // pixels of the field's picture, and the tile each cell gets.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mouse gesture on the field: which buttons are down, which may still act,
 // and where the pressed look is. Each transition takes one event and what it
 // needs to know of the game, and answers what to draw and which game action

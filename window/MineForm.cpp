@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and shut-down, the menus, the new-game routine with its presets,
 // the game clock and the option toggles.
 #include "MineForm.h"

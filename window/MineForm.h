@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: owns the game, the drawing buffers, the image lists and the
 // menus whose check marks are the options. Its sources are split by concern:
 // MineForm.cpp (start-up, new game, clock, options), MineFormSettings.cpp,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The custom field dialog and the Help menu: Readme, Credits and About.
 #include "MineForm.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two digit displays: bombs left and time, drawn glyph by glyph.
 #include "MineForm.h"
 

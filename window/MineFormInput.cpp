@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse play on the field and the F2 key: the gesture says what to draw and
 // which action to take, the handlers carry it out.
 #include "MineForm.h"

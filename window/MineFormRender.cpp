@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing the field into FieldBitmap tile by tile, copying it to the screen,
 // and sizing the window to the field.
 #include "MineForm.h"

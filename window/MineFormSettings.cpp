@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: read once at start-up, written once at exit. The file's
 // keys and values are the Settings value's; here they meet the menus.
 #include "MineForm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Shields submenu: how many bomb hits end a game.
 #include "MineForm.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin and font sets: the built-in images, the PNG files in "Skins" and
 // "Fonts" (beside the program, and in the player's data folder for a system
 // install), their submenus, and the faces.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar: flags, opened cells, how much is known and the chances.
 #include "MineForm.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plain controls of the main window: bevelled panels, paint boxes that
 // copy an off-screen bitmap, the face button and the status bar panels.
 #pragma once

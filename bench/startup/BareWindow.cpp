@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for start-up time and memory: the least a Qt Widgets program
 // with a menu bar does before its first frame, with Qt's own Fusion style and
 // settings. Korvane's look is Fusion too, but it spares the image format

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures a program's start-up from outside, on a running X server:
 //
 //   first_frame TITLE SETTLE_MS PROGRAM [ARGUMENTS...]

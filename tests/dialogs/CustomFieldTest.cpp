@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The custom field dialog: its four spin fields keeping bombs and walls inside
 // the field, and the Game menu's Custom... item that opens it.
 #include "DialogTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the settings, shields and dialog tests share: the window with its four
 // dialogs as the program creates them, modal dialogs driven from a timer, and
 // the settings file read back line by line.

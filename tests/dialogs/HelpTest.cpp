@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help menu: the About and Credits windows, where they open, and the
 // read-me.
 #include "DialogTestSupport.h"

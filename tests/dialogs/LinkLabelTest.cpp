@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hyperlink label: its property rules, its colour and place under the
 // mouse, and what a click plays and opens.
 #include "LinkLabel.h"

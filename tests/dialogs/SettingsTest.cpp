@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: what a start-up reads from it and what the end of a run
 // writes back, always through the window itself.
 #include "BuiltInImages.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The custom shields dialog through its widgets, alone and opened from the
 // Shields submenu.
 #include "DialogTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Shields submenu: how the choice turns a bomb count into the number of
 // hits that ends a game, and what a change of choice does to a game.
 #include "DialogTestSupport.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Settings file, shields, custom field, About, Credits and Readme: the window
 # with its dialogs, driven through menus and widgets.
 add_executable(dialog_tests

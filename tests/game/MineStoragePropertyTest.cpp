@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Randomised games played against the plain reference implementation of the
 // rules: after every action, every query of every cell and every total of the
 // game must agree with a count made afresh from the field, and so must the

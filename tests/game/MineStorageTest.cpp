@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of one game, case by case. Fields are drawn as pictures (see
 // FieldPicture.h): '#' ring, 'W' interior wall, '*' bomb, '.' plain cell for
 // layouts; Render shows what the player sees, with '-' covered, 'F' flag,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModelPeek.h"
 
 // An explicit instantiation may name private members (access checking does

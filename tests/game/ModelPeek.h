@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Read access to the bookkeeping of a MineGame that no public operation
 // reveals: the cell records with their seven neighbour counters, and the
 // totals FWalls, FWrongFlags, FOpenedWalls and FShields. Tests use it to hold

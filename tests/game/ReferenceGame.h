@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second, deliberately plain implementation of the rules of one game, used
 // as the oracle of the randomised tests. It keeps the contents and states of
 // the cells; every number about a cell is counted afresh from its block. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every skin and font that ships in dist/ loads through the program's own
 // loader, from the menu as from the settings file, and shows its pictures
 // unchanged.

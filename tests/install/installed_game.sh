@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and starts the installed game
 # under a private X server: the layout must be complete, the window must come
 # up at its Beginner size, the skins must be found beside the program, and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Raises the version to 1.15 in two copies of the tree, in folders of
 # different names, and packages each with scripts/package.sh: the two .deb
 # files must be byte for byte the same, say 1.15 wherever a version shows,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop services: the recorder that tests use in their place, and the
 // real ones that can run without disturbing anything.
 #include "Desktop.h"

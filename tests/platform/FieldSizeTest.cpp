@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The largest inner field a screen's free area shows, as the custom field
 // dialog offers it and a stored size is cut to.
 #include "FieldSize.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder listing and file tests, which must find skins and fonts whatever the
 // letter case of their names.
 #include "Files.h"

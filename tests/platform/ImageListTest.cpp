@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image lists: strips are cut left to right, images are drawn opaque by copying
 // rows, clipped to the target wherever they are placed.
 #include "ImageList.h"

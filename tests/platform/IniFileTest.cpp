@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: reading values out of any text, writing a key without
 // touching anything else, and the file itself on disk.
 #include "IniFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Check marks and radio groups of menu items, which hold the program's options.
 #include "Menus.h"
 #include "Look.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chunks whose declared length runs past the end of the file. libpng sets
 // aside a chunk's declared length before reading it: the tile-set fuzzer found
 // a 128-byte file whose text chunk made it ask for 1.9 GB.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Interlaced pictures with 16-bit samples. libpng's simplified reader takes
 // rows from the wrong pass when it brings them down to 8 bits, so the decoder
 // reads them another way; they must give exactly the pixels of the same

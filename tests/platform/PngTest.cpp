@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding of skin and font pictures: every PNG colour type and depth gives the
 // same opaque pixels, and every broken file gives a message instead of a crash.
 #include "Png.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Inputs found by the fuzz targets in fuzz/ and by the bad-file tests of
 # tests/window, kept as regression tests of the decoder.
 add_executable(platform_hardening_tests PlatformTestMain.cpp PngChunkTest.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small fields drawn as text, for the tests of the game model and the window.
 //
 // A layout picture has one string per row and one character per cell:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A desktop for the tests and benchmarks, so that nothing modal or audible happens.
 #pragma once
 

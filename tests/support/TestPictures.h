@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Made-up skins and fonts for the tests and benchmarks, and the PNG writer
 // that stores pictures in every colour type, depth and interlace method, with
 // the helpers that build or damage a file chunk by chunk.

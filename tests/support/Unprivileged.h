@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File permissions that hold for root too. Root passes every permission
 // check, so a test of an unreadable file or a read-only folder would prove
 // nothing when run as root (as CI does). While an UnprivilegedFiles lives,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Made-up skins and fonts, and a PNG writer, for the tests and the benchmarks.
 add_library(test_pictures STATIC ${CMAKE_CURRENT_LIST_DIR}/TestPictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TestPictures.h)

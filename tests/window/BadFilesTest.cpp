@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files that are not what they claim to be, met where a player meets them:
 // skins and fonts loaded by the main window, and the settings file read at
 // start-up and written at exit. Unusual but valid pictures load; broken ones

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bombs-left and time displays: their texts, their glyphs, the window
 // laid out again exactly when a text changes length, and the game clock.
 #include "DisplaySupport.h"

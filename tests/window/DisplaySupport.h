@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the display tests share beyond the window fixture: writing made-up
 // skins and fonts, and reading back which tile a cell shows and which text a
 // digit display shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long random session of presses, moves and releases of all three buttons,
 // anywhere on or around the field, with options toggled and new games started
 // on the way. The test feeds the same events to a gesture of its own and keeps

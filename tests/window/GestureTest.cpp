@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gesture without a window: sequences of presses, moves and releases, and
 // what the last of them asks to draw and to play, with the buttons after it.
 #include "Gesture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mouse and keyboard play, through real Qt mouse and key events on the field:
 // what the model does, which tiles are drawn, the face, the counter, the
 // clock and the status bar.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the play tests share beyond the tile table (WindowTestSupport.h): the
 // pictures a player sees on the face button and the bombs-left counter.
 #pragma once

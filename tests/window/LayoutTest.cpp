@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window follows the field, the tile size and the display font, keeps its
 // centre, and stays inside the work area. The offscreen screen is 1280 x 1024
 // and draws no window frame, so the frame of the layout arithmetic is 0.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The presets, new games from the menu, the face and F2, and the option
 // toggles of the Options menu, all driven through their menu items.
 #include "DisplaySupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which tile each cell shows, in a running, lost and won game, pressed and
 // not, and that the whole-field render draws exactly what DrawCell draws.
 #include "DisplaySupport.h"

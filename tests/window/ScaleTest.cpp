@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs once per screen scale factor (QT_SCALE_FACTOR set by the test runner):
 // the field, the digit displays and the faces must come out in whole device
 // pixels, with no blended colours and no seams between tiles.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin and font sets: the folder scan behind the two submenus, loading from
 // the menu and from the settings, the five messages, and the faces.
 #include "DisplaySupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four figures of the status bar, the panel widths, the overflow rule and
 // the Status toggle.
 #include "DisplaySupport.h"

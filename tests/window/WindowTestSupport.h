@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window tests share: an offscreen application, a program folder of
 // their own, a desktop that records instead of showing, and fields laid out
 // from pictures (FieldPicture.h).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up, rendering, layout, digit displays, status bar, skins and fonts.
 add_executable(window_tests
   ${CMAKE_CURRENT_LIST_DIR}/StartupTest.cpp

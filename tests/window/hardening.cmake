@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Broken and unusual skins, fonts and settings files, met through the window.
 add_executable(hardening_tests ${CMAKE_CURRENT_LIST_DIR}/BadFilesTest.cpp)
 target_link_libraries(hardening_tests PRIVATE window_test_support PNG::PNG ZLIB::ZLIB)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Mouse and keyboard play: gestures through real Qt events, a long random
 # session checked against the tile rules, and a real window under Xvfb.
 add_executable(input_tests

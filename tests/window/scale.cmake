@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The same drawing checks at every screen scale factor the game supports.
 add_executable(scale_tests ${CMAKE_CURRENT_LIST_DIR}/ScaleTest.cpp)
 target_link_libraries(scale_tests PRIVATE window_test_support)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A session manager cut down to one logout: it prints the address clients
 // find it by (the value of SESSION_MANAGER), and once a client has registered
 // and a line arrives on standard input, asks that client to save as a desktop

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Plays Korvane in a real X window under Xvfb, with real pointer clicks from
 # xdotool: a game lost and a game won, a flag cycle and F2, each checked by
 # the pixels of the face button and of the cells. Screenshots go to the output

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the built program on a virtual X server without a window manager and
 # checks its real window: a Beginner field with Surroundings on is 192 pixels
 # wide, and with no frame the outer and inner sizes agree. Saves a screenshot
