@@ -208,13 +208,6 @@ void StatusPanels::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-int StatusPanels::PanelTextWidth(qsizetype i) const
-{
-    if (FTextWidths[i] < 0)
-        FTextWidths[i] = fontMetrics().horizontalAdvance(FTexts[i]);
-    return FTextWidths[i];
-}
-
 void StatusPanels::paintEvent(QPaintEvent *event)
 {
     // Everything is drawn as for the whole bar and clipped to what changed, so

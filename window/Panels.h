@@ -89,8 +89,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    int PanelTextWidth(qsizetype i) const;
-
     QStringList FTexts;
     QList<int> FWidths;
     mutable QList<int> FTextWidths; // -1 until measured
