@@ -554,7 +554,7 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
 
 // The records' side of the cells a flood opened, all within the box: it
 // left their view bytes open with content unknown (all were plain). Their
-// view bytes become plain again and their records open. Their NoteOpened
+// records open and their view bytes become plain again. Their NoteOpened
 // steps are gathered by the cell that receives them, one addition a record:
 // each column's flood cells are counted in threes down the rows, and a cell
 // takes the counts of its row in its own column and the two beside it, less
@@ -563,44 +563,64 @@ void MineGame::SettleOpened(const Box &box)
 {
     const std::int32_t top = std::max(box.Top - 1, 0);
     const std::int32_t bottom = std::min(box.Bottom + 1, FHeight - 1);
+    const std::int32_t first = std::max(box.Left - 1, 0);
+    const std::int32_t last = std::min(box.Right + 1, FWidth - 1);
     const auto rows = static_cast<std::size_t>(bottom - top + 1);
-    FSettle.assign(5 * rows, 0);
-    std::uint8_t *own = FSettle.data(), *ownNext = own + rows;
-    std::uint8_t *left = ownNext + rows, *here = left + rows, *right = here + rows;
     const Block block(FGrid, FWidth, FHeight);
-    std::uint8_t *const view = block.View();
-    // The flood's cells of column x, their view bytes made plain again, and
-    // their counts in threes; none outside the box.
-    const auto read = [&](std::int32_t x, std::uint8_t *cells, std::uint8_t *threes) {
-        std::fill(cells, cells + rows, 0);
-        std::fill(threes, threes + rows, 0);
-        if (x < box.Left || x > box.Right)
-            return;
+    const auto flooded = [](std::uint8_t view) {
+        return ViewState(view) == csOpen && ViewContent(view) == ccUnknown;
+    };
+    const auto at = [&](std::int32_t x, std::size_t i) {
+        return block.View() + block.ViewIndex(x, top + static_cast<std::int32_t>(i));
+    };
+    // The records a band of columns at a time. The band's flood cells, one
+    // byte a cell, column by column as the records are, are read along the
+    // view's rows, where each row of the band is one run of bytes, with the
+    // column before the band and the one after it; then their counts in
+    // threes. Each column has an empty row above and below. The first and
+    // last columns have no flood cells.
+    constexpr std::int32_t kBand = 128;
+    const auto band = static_cast<std::size_t>(std::min(kBand, last - first + 1));
+    const std::size_t stride = rows + 2;
+    FSettle.assign(2 * (band + 2) * stride, 0);
+    std::uint8_t *const cells = FSettle.data() + 1;
+    std::uint8_t *const threes = cells + (band + 2) * stride;
+    for (std::int32_t x0 = first; x0 <= last; x0 += kBand) {
+        const std::int32_t x1 = std::min(x0 + kBand - 1, last);
+        // Column x is column k = x - x0 + 1 of the band.
+        const auto columns = static_cast<std::size_t>(x1 - x0 + 3);
+        const auto cell
+            = [&](std::size_t k, std::size_t i) -> std::uint8_t & { return cells[k * stride + i]; };
         for (std::size_t i = 0; i < rows; ++i) {
-            std::uint8_t &seen = view[block.ViewIndex(x, top + static_cast<std::int32_t>(i))];
-            if (ViewState(seen) == csOpen && ViewContent(seen) == ccUnknown) {
-                seen = MineView(csOpen, ccPlain, ViewBombs(seen));
-                cells[i] = 1;
+            std::uint8_t *seen = at(x0, i);
+            for (std::size_t k = 1; k + 1 < columns; ++k, ++seen) {
+                const bool flood = flooded(*seen);
+                cell(k, i) = flood;
+                if (flood)
+                    *seen = MineView(csOpen, ccPlain, ViewBombs(*seen));
             }
         }
         for (std::size_t i = 0; i < rows; ++i)
-            threes[i] = static_cast<std::uint8_t>((i > 0 ? cells[i - 1] : 0) + cells[i]
-                                                  + (i + 1 < rows ? cells[i + 1] : 0));
-    };
-    const std::int32_t first = std::max(box.Left - 1, 0);
-    const std::int32_t last = std::min(box.Right + 1, FWidth - 1);
-    read(first, own, here);
-    for (std::int32_t x = first; x <= last; ++x) {
-        read(x + 1, ownNext, right);
-        MineCell *const column = &FGrid(x, top);
-        for (std::size_t i = 0; i < rows; ++i) {
-            column[i].OpenNeighbours += left[i] + here[i] + right[i] - own[i];
-            if (own[i])
-                column[i].State = csOpen;
+            cell(columns - 1, i) = x1 < last && flooded(*at(x1 + 1, i));
+        for (std::size_t k = 0; k < columns; ++k) {
+            const std::uint8_t *const above = &cell(k, 0) - 1;
+            for (std::size_t i = 0; i < rows; ++i)
+                threes[k * stride + i]
+                    = static_cast<std::uint8_t>(above[i] + above[i + 1] + above[i + 2]);
         }
-        std::swap(own, ownNext);
-        std::swap(left, here);
-        std::swap(here, right);
+        for (std::size_t k = 1; k + 1 < columns; ++k) {
+            const std::uint8_t *const own = &cell(k, 0);
+            const std::uint8_t *const three = threes + k * stride;
+            const std::uint8_t *const before = three - stride, *const after = three + stride;
+            MineCell *const column = &FGrid(x0 + static_cast<std::int32_t>(k) - 1, top);
+            for (std::size_t i = 0; i < rows; ++i) {
+                column[i].OpenNeighbours += before[i] + three[i] + after[i] - own[i];
+                if (own[i])
+                    column[i].State = csOpen;
+            }
+        }
+        // The band's last column is the next band's column before it.
+        std::copy(&cell(columns - 2, 0), &cell(columns - 2, rows), cells);
     }
 }
 

@@ -470,10 +470,13 @@ constexpr int kFieldsPerBatch = 20;
 constexpr int kActionsPerField = 160;
 
 // Batches 0 to 7 play small fields, 8 to 11 tall ones whose columns cross
-// the 64-row and 8-column boundaries that faster code tends to work in.
+// the 64-row and 8-column boundaries that faster code tends to work in, 12
+// and 13 wide ones whose rows cross 64 and 128 columns.
 Sizes BatchSizes(int batch)
 {
-    return batch < 8 ? Sizes {3, 30, 3, 30} : Sizes {9, 40, 60, 140};
+    if (batch < 8)
+        return {3, 30, 3, 30};
+    return batch < 12 ? Sizes {9, 40, 60, 140} : Sizes {100, 300, 3, 12};
 }
 
 class RandomGames : public testing::TestWithParam<int>
@@ -561,7 +564,7 @@ TEST_P(RandomGames, EveryQueryAgreesWithARecountAfterEveryAction)
     RecordProperty("wallsOpened", reached.wallsOpened);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomGames, testing::Range(0, 12));
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomGames, testing::Range(0, 14));
 
 // A big field built right after a played one was freed must agree with the
 // reference as the first did.
@@ -594,30 +597,41 @@ TEST(BigFields, SecondFieldBuiltWhereAPlayedOneLayAgreesWithTheReference)
     }
 }
 
-// A wall of bombs across row 64 of a narrow, tall field: each flood stops at
-// it, one from above and one from below, and every counter on both sides of
-// the row must agree with the reference.
-TEST(TallFields, FloodsStopAtBombsAcrossRow64)
+// A line of bombs across a long field, across row 64 of a narrow, tall one
+// and across column 128 of a wide, short one: each flood stops at it, one
+// from either side, and every counter on both sides of the line must agree
+// with the reference.
+struct LineCase
 {
-    const std::vector<Pos> bombs = {{1, 64}, {2, 64}, {3, 64}};
-    const FieldLayout layout = MakeLayout(5, 130, {}, bombs);
-    DrawScript script(5, 130);
-    script.Draw(bombs);
-    MineGame game(5, 130, 3, 0, 1, false, script.Source());
-    ReferenceGame ref(layout, 1, false);
-    struct Case
+    std::int32_t width, height;
+    std::vector<Pos> bombs;
+    struct Click
     {
-        Pos click;
+        Pos at;
         std::int32_t opened;
         bool won;
+    } clicks[2];
+};
+
+TEST(LongFields, FloodsStopAtALineOfBombs)
+{
+    const LineCase cases[] = {
+        {5, 130, {{1, 64}, {2, 64}, {3, 64}}, {{{2, 1}, 189, false}, {{2, 128}, 381, true}}},
+        {260, 5, {{128, 1}, {128, 2}, {128, 3}}, {{{1, 2}, 381, false}, {{258, 2}, 771, true}}},
     };
-    const Case cases[] = {{{2, 1}, 189, false}, {{2, 128}, 381, true}};
-    for (const Case &c : cases) {
-        EXPECT_TRUE(game.OpenCell(c.click.x, c.click.y));
-        EXPECT_TRUE(ref.OpenCell(c.click.x, c.click.y));
-        EXPECT_EQ(game.OpenedCount(), c.opened);
-        EXPECT_EQ(game.IsWon(), c.won);
-        EXPECT_EQ(FirstDifference(game, ref, layout), "") << c.click.y;
+    for (const LineCase &c : cases) {
+        const FieldLayout layout = MakeLayout(c.width, c.height, {}, c.bombs);
+        DrawScript script(c.width, c.height);
+        script.Draw(c.bombs);
+        MineGame game(c.width, c.height, 3, 0, 1, false, script.Source());
+        ReferenceGame ref(layout, 1, false);
+        for (const LineCase::Click &click : c.clicks) {
+            EXPECT_TRUE(game.OpenCell(click.at.x, click.at.y));
+            EXPECT_TRUE(ref.OpenCell(click.at.x, click.at.y));
+            EXPECT_EQ(game.OpenedCount(), click.opened) << c.width;
+            EXPECT_EQ(game.IsWon(), click.won) << c.width;
+            EXPECT_EQ(FirstDifference(game, ref, layout), "") << c.width << " " << click.at.x;
+        }
     }
 }
 
