@@ -95,6 +95,82 @@ void WatchFrame(QWidget *window, std::function<void()> changed)
 #endif
 }
 
+#if KORVANE_HAVE_XCB
+namespace {
+
+    // A window manager that says it answers requests for frames.
+    struct Manager
+    {
+        xcb_connection_t *c;
+        xcb_window_t root;
+        xcb_atom_t request;
+        xcb_atom_t extents;
+    };
+
+    // None without X11, without a manager or when the manager does not list
+    // the request among those it supports.
+    std::optional<Manager> AnsweringManager()
+    {
+        auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+        xcb_connection_t *c = x11 ? x11->connection() : nullptr;
+        if (!c)
+            return std::nullopt;
+        const char *names[] {"_NET_SUPPORTED", "_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS"};
+        xcb_intern_atom_cookie_t cookies[3];
+        for (int i = 0; i < 3; ++i)
+            cookies[i] = xcb_intern_atom(c, 0, std::uint16_t(std::strlen(names[i])), names[i]);
+        xcb_atom_t atoms[3] {};
+        for (int i = 0; i < 3; ++i) {
+            if (const auto a = Owned(xcb_intern_atom_reply(c, cookies[i], nullptr)))
+                atoms[i] = a->atom;
+        }
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        if (!screen || !atoms[0] || !atoms[1] || !atoms[2])
+            return std::nullopt;
+        const auto supported = Owned(xcb_get_property_reply(
+            c, xcb_get_property(c, 0, screen->root, atoms[0], XCB_ATOM_ATOM, 0, 4096), nullptr));
+        if (!supported || supported->format != 32)
+            return std::nullopt;
+        const auto *list = static_cast<const xcb_atom_t *>(xcb_get_property_value(supported.get()));
+        const int count = xcb_get_property_value_length(supported.get()) / 4;
+        if (std::find(list, list + count, atoms[1]) == list + count)
+            return std::nullopt;
+        return Manager {c, screen->root, atoms[1], atoms[2]};
+    }
+
+    // Asks the manager for the frame of the window `about`, and waits for its
+    // answer on that window.
+    std::optional<QMargins> Ask(const Manager &m, xcb_window_t about)
+    {
+        xcb_client_message_event_t request {};
+        request.response_type = XCB_CLIENT_MESSAGE;
+        request.format = 32;
+        request.window = about;
+        request.type = m.request;
+        xcb_send_event(m.c, 0, m.root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                       reinterpret_cast<const char *>(&request));
+        // The manager answers by setting the property, within two milliseconds
+        // here; a busy one is waited for a tenth of a second at most.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+        do {
+            const auto extents = Owned(xcb_get_property_reply(
+                m.c, xcb_get_property(m.c, 0, about, m.extents, XCB_ATOM_CARDINAL, 0, 4), nullptr));
+            if (extents && extents->format == 32
+                && xcb_get_property_value_length(extents.get()) == 16) {
+                const auto *v
+                    = static_cast<const std::uint32_t *>(xcb_get_property_value(extents.get()));
+                // Left, right, top, bottom.
+                return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        } while (std::chrono::steady_clock::now() < until);
+        return std::nullopt;
+    }
+
+} // namespace
+#endif
+
 std::optional<QMargins> AnnouncedFrame(QWidget *window)
 {
 #if KORVANE_HAVE_XCB
@@ -102,64 +178,35 @@ std::optional<QMargins> AnnouncedFrame(QWidget *window)
     static bool silent = false;
     if (silent)
         return std::nullopt;
-    auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *c = x11 ? x11->connection() : nullptr;
-    if (!c)
-        return QMargins();
-    const char *names[] {"_NET_SUPPORTED", "_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS"};
-    xcb_intern_atom_cookie_t cookies[3];
-    for (int i = 0; i < 3; ++i)
-        cookies[i] = xcb_intern_atom(c, 0, std::uint16_t(std::strlen(names[i])), names[i]);
-    xcb_atom_t atoms[3] {};
-    for (int i = 0; i < 3; ++i) {
-        if (const auto a = Owned(xcb_intern_atom_reply(c, cookies[i], nullptr)))
-            atoms[i] = a->atom;
-    }
-    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    if (!screen || !atoms[0] || !atoms[1] || !atoms[2])
-        return QMargins();
-    const xcb_window_t root = screen->root;
-
     // Only a manager that says it answers is asked: without one nobody would,
     // and the window is not created before it is shown.
-    const auto supported = Owned(xcb_get_property_reply(
-        c, xcb_get_property(c, 0, root, atoms[0], XCB_ATOM_ATOM, 0, 4096), nullptr));
-    if (!supported || supported->format != 32)
+    const std::optional<Manager> m = AnsweringManager();
+    if (!m)
         return QMargins();
-    const auto *list = static_cast<const xcb_atom_t *>(xcb_get_property_value(supported.get()));
-    const int count = xcb_get_property_value_length(supported.get()) / 4;
-    if (std::find(list, list + count, atoms[1]) == list + count)
-        return QMargins();
-
-    const auto w = static_cast<xcb_window_t>(window->winId());
-    xcb_client_message_event_t request {};
-    request.response_type = XCB_CLIENT_MESSAGE;
-    request.format = 32;
-    request.window = w;
-    request.type = atoms[1];
-    xcb_send_event(c, 0, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                   reinterpret_cast<const char *>(&request));
-    // The manager answers by setting the property, within two milliseconds
-    // here; a busy one is waited for a tenth of a second at most.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
-    do {
-        const auto extents = Owned(xcb_get_property_reply(
-            c, xcb_get_property(c, 0, w, atoms[2], XCB_ATOM_CARDINAL, 0, 4), nullptr));
-        if (extents && extents->format == 32
-            && xcb_get_property_value_length(extents.get()) == 16) {
-            const auto *v
-                = static_cast<const std::uint32_t *>(xcb_get_property_value(extents.get()));
-            // Left, right, top, bottom.
-            return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
-    } while (std::chrono::steady_clock::now() < until);
-    silent = true;
-    return std::nullopt;
+    const std::optional<QMargins> frame = Ask(*m, static_cast<xcb_window_t>(window->winId()));
+    silent = !frame;
+    return frame;
 #else
     Q_UNUSED(window);
     return QMargins();
+#endif
+}
+
+std::optional<QMargins> GeneralFrame()
+{
+#if KORVANE_HAVE_XCB
+    // fluxbox answers only a request about the root window, and puts its
+    // estimate there; the root window is left without it afterwards.
+    const std::optional<Manager> m = AnsweringManager();
+    if (!m)
+        return std::nullopt;
+    xcb_delete_property(m->c, m->root, m->extents);
+    const std::optional<QMargins> frame = Ask(*m, m->root);
+    xcb_delete_property(m->c, m->root, m->extents);
+    xcb_flush(m->c);
+    return frame;
+#else
+    return std::nullopt;
 #endif
 }
 

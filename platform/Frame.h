@@ -20,6 +20,11 @@ namespace korvane {
 // it answers does not.
 std::optional<QMargins> AnnouncedFrame(QWidget *window);
 
+// The frame a window manager that leaves AnnouncedFrame unanswered gives
+// windows in general, when it tells: an estimate that may differ from a
+// window's own, so a frame seen on another window is a better guess.
+std::optional<QMargins> GeneralFrame();
+
 // The frame Qt has seen around the window; none before it is framed.
 QMargins SeenFrame(const QWidget *window);
 

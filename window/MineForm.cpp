@@ -199,9 +199,12 @@ void TfrmKorvane::FormCreate()
 
     // Centred on the whole screen at the designed size, frame included; the
     // layout of the first game later resizes the window about this centre.
-    // A manager that does not answer frames the window later, and the layout
+    // A manager that answers neither frames the window later, and the layout
     // follows then.
-    FFrame = AnnouncedFrame(this).value_or(QMargins());
+    std::optional<QMargins> frame = AnnouncedFrame(this);
+    if (!frame)
+        frame = GeneralFrame();
+    FFrame = frame.value_or(QMargins());
     WatchFrame(this, [this] { FollowFrame(); });
     resize(192, menuBar()->sizeHint().height() + 231 + sbInfo->height());
     if (const QScreen *s = screen()) {

@@ -176,19 +176,21 @@ if [ -n "$mode" ]; then
         [[ $tree = *"Parent window id: "*"(the root window)"* ]] && break
         top=$(sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$tree")
     done
-    frame_width=$(outer "$window" | cut -d' ' -f3)
+    # The top-level's own width: fluxbox draws its side borders as the X
+    # border of the top-level, outside that width.
+    frame_width=$(xwininfo -id "$top" | sed -n 's/^ *Width: *//p')
     # xev prints an event's lines, then a blank one; the second line names
     # the window the event is about.
     widths=$(awk -v w="$(printf '0x%x' "$top")" '
         / event, serial / { kind = $1; next }
-        kind != "" && $3 == "window" { hit = ($4 == w ",") }
-        hit && (kind == "CreateNotify" || kind == "ConfigureNotify") { sub(",", "", $7); width = $7 }
-        hit && (kind == "MapNotify" || mapped && kind == "ConfigureNotify") { mapped = 1; print width }
-        /^$/ { kind = ""; hit = 0 }' "$work/xev.log" | sort -u | paste -sd' ')
+        kind != "" && $3 == "window" {
+            if ($4 == w ",") {
+                if (kind == "CreateNotify" || kind == "ConfigureNotify") { sub(",", "", $7); width = $7 }
+                if (kind == "MapNotify" || mapped && kind == "ConfigureNotify") { mapped = 1; print width }
+            }
+            kind = ""
+        }' "$work/xev.log" | sort -u | paste -sd' ')
     echo "top-level $top mapped at widths: $widths"
-    # fluxbox leaves the request for a frame unanswered until it has mapped
-    # the window: its first frame is laid out without one.
-    [ "$mode" = fluxbox ] && widths=
     for w in $widths; do
         [ "$w" = "$frame_width" ] || { echo "FAIL: mapped $w wide before settling at $frame_width"; status=1; }
     done
