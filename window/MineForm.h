@@ -315,5 +315,8 @@ private:
     bool Imposed() const;
     // A layout asked for while the size was imposed, run when it is given back.
     bool FLayoutPending = false;
+    // Whether the window manager has maximised the window or filled the
+    // screen with it yet.
+    bool FStateChanged = false;
     void FollowFrame();
 };

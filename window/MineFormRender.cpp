@@ -216,10 +216,18 @@ void TfrmKorvane::LayoutWindow()
 
 void TfrmKorvane::FollowFrame()
 {
-    if (!isVisible() || Imposed())
+    if (!isVisible())
+        return;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+        FStateChanged = true;
+    if (Imposed())
         return;
     const QMargins seen = SeenFrame(this);
-    if (seen == FFrame) {
+    // A changed frame is followed until the manager first maximises the
+    // window or fills the screen with it; after that it is taken in at the
+    // next layout only: leaving full screen, fluxbox shows the frame of a
+    // maximised window for a while, and a layout around it is not given back.
+    if (seen == FFrame || (FStateChanged && !seen.isNull())) {
         // Moved by the player, or by the manager placing it: the place to go
         // back to.
         FPlaced = geometry();

@@ -228,8 +228,12 @@ if [ -n "$mode" ]; then
             sleep 0.1
             [ "$(outer "$window")" = "$ol $ot $ow $oh" ] && break
         done
-        sleep 0.5 # and repainted
-        import -window "$window" "$work/after.png"
+        for _ in $(seq 30); do # and repainted: until it looks as before, or 3 s
+            sleep 0.1
+            import -window "$window" "$work/after.png"
+            [ "$(/usr/bin/compare -metric AE "$work/before.png" "$work/after.png" null: 2>&1)" = 0 ] &&
+                break
+        done
         read -r al at aw ah <<<"$(outer "$window")"
         [ "$al $at $aw $ah" = "$ol $ot $ow $oh" ] ||
             { echo "FAIL: after $state the window is $aw x $ah at $al,$at"; status=1; }
