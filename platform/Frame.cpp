@@ -115,27 +115,22 @@ namespace {
         xcb_connection_t *c = x11 ? x11->connection() : nullptr;
         if (!c)
             return std::nullopt;
-        const char *names[] {"_NET_SUPPORTED", "_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS"};
-        xcb_intern_atom_cookie_t cookies[3];
-        for (int i = 0; i < 3; ++i)
-            cookies[i] = xcb_intern_atom(c, 0, std::uint16_t(std::strlen(names[i])), names[i]);
-        xcb_atom_t atoms[3] {};
-        for (int i = 0; i < 3; ++i) {
-            if (const auto a = Owned(xcb_intern_atom_reply(c, cookies[i], nullptr)))
-                atoms[i] = a->atom;
-        }
+        const xcb_atom_t supportedAtom = Atom(c, "_NET_SUPPORTED");
+        const xcb_atom_t request = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
+        const xcb_atom_t extents = Atom(c, "_NET_FRAME_EXTENTS");
         const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-        if (!screen || !atoms[0] || !atoms[1] || !atoms[2])
+        if (!screen || !supportedAtom || !request || !extents)
             return std::nullopt;
         const auto supported = Owned(xcb_get_property_reply(
-            c, xcb_get_property(c, 0, screen->root, atoms[0], XCB_ATOM_ATOM, 0, 4096), nullptr));
+            c, xcb_get_property(c, 0, screen->root, supportedAtom, XCB_ATOM_ATOM, 0, 4096),
+            nullptr));
         if (!supported || supported->format != 32)
             return std::nullopt;
         const auto *list = static_cast<const xcb_atom_t *>(xcb_get_property_value(supported.get()));
         const int count = xcb_get_property_value_length(supported.get()) / 4;
-        if (std::find(list, list + count, atoms[1]) == list + count)
+        if (std::find(list, list + count, request) == list + count)
             return std::nullopt;
-        return Manager {c, screen->root, atoms[1], atoms[2]};
+        return Manager {c, screen->root, request, extents};
     }
 
     // Asks the manager for the frame of the window `about`, and waits for its

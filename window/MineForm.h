@@ -21,6 +21,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -276,8 +277,11 @@ private:
     bool LoadTileSet(const QString &name, bool skin);
     void CutSkin(const QImage &picture);
     void CutFont(const QImage &picture);
+    // Where a dialog's outer top-left goes, from the window's outer
+    // rectangle and the dialog's outer size.
+    using DialogPlace = std::function<QPoint(const QRect &window, QSize dialog)>;
+    void PlaceDialog(QWidget *dialog, const DialogPlace &where) const;
     void CentreOnWindow(QWidget *dialog) const;
-    QMargins DialogFrame(QWidget *dialog) const;
     // The largest inner field (columns, rows) the work area can show: the
     // cells of the field box shown now plus what the space left beside a
     // window of the outer size would hold.
@@ -313,6 +317,7 @@ private:
     // A window manager that maximises the window or fills the screen with it
     // imposes another size than the window's own.
     bool Imposed() const;
+    bool MaximisedOrFullScreen() const;
     // A layout asked for while the size was imposed, run when it is given back.
     bool FLayoutPending = false;
     // Whether the window manager has maximised the window or filled the

@@ -43,24 +43,22 @@ TfrmShields &TfrmKorvane::ShieldsDialog()
     return *frmShields;
 }
 
-void TfrmKorvane::CentreOnWindow(QWidget *dialog) const
-{
-    const QRect m = OuterRect(this, Frame());
-    const QMargins frame = DialogFrame(dialog);
-    const QRect d = OuterRect(dialog, frame);
-    PlaceOuter(
-        dialog,
-        {m.left() + m.width() / 2 - d.width() / 2, m.top() + m.height() / 2 - d.height() / 2},
-        frame);
-}
-
-QMargins TfrmKorvane::DialogFrame(QWidget *dialog) const
+void TfrmKorvane::PlaceDialog(QWidget *dialog, const DialogPlace &where) const
 {
     // A dialog not shown yet has no frame Qt knows of: ask the window manager,
     // or take the main window's, so that the first opening lands where every
     // later one does.
     const QMargins seen = SeenFrame(dialog);
-    return seen.isNull() ? AnnouncedFrame(dialog).value_or(Frame()) : seen;
+    const QMargins frame = seen.isNull() ? AnnouncedFrame(dialog).value_or(Frame()) : seen;
+    PlaceOuter(dialog, where(OuterRect(this, Frame()), OuterRect(dialog, frame).size()), frame);
+}
+
+void TfrmKorvane::CentreOnWindow(QWidget *dialog) const
+{
+    PlaceDialog(dialog, [](const QRect &m, QSize d) {
+        return QPoint(m.left() + m.width() / 2 - d.width() / 2,
+                      m.top() + m.height() / 2 - d.height() / 2);
+    });
 }
 
 void TfrmKorvane::miCustomClick()
@@ -103,29 +101,28 @@ QSize TfrmKorvane::ScreenMaxima(QSize fieldBox, QSize outer) const
 
 void TfrmKorvane::About1Click()
 {
-    const QRect m = OuterRect(this, Frame());
     TfrmAbout &a = AboutDialog();
-    const QMargins frame = DialogFrame(&a);
-    const int aw = OuterRect(&a, frame).width();
-    int left = m.left() + m.width() / 2 - aw / 2;
-    const int d = std::abs(m.left() - left) * 40 / 100;
-    left = aw < m.width() ? left - d : left + d;
-    // The window's frame and menu bar lie above the client area in this sum.
-    const int top = m.top() + (m.height() - height()) + menuBar()->height() + pGame->y()
-        + (3 * CellHeight) / 2;
-    PlaceOuter(&a, {left, top}, frame);
+    PlaceDialog(&a, [this](const QRect &m, QSize d) {
+        int left = m.left() + m.width() / 2 - d.width() / 2;
+        const int shift = std::abs(m.left() - left) * 40 / 100;
+        left = d.width() < m.width() ? left - shift : left + shift;
+        // The window's frame and menu bar lie above the client area in this sum.
+        const int top = m.top() + (m.height() - height()) + menuBar()->height() + pGame->y()
+            + (3 * CellHeight) / 2;
+        return QPoint(left, top);
+    });
     a.exec();
 }
 
 void TfrmKorvane::Credits1Click()
 {
-    const QRect m = OuterRect(this, Frame());
     TfrmCredits &c = CreditsDialog();
-    const QMargins frame = DialogFrame(&c);
-    const int cw = OuterRect(&c, frame).width();
-    const int left = cw >= m.width() ? m.left() + m.width() / 2 - ((cw / 2) * 4) / 5
-                                     : m.left() + m.width() / 2 - ((cw / 2) * 6) / 5;
-    PlaceOuter(&c, {left, m.top() + 40}, frame);
+    PlaceDialog(&c, [](const QRect &m, QSize d) {
+        const int half = d.width() / 2;
+        const int left = d.width() >= m.width() ? m.left() + m.width() / 2 - (half * 4) / 5
+                                                : m.left() + m.width() / 2 - (half * 6) / 5;
+        return QPoint(left, m.top() + 40);
+    });
     c.exec();
 }
 

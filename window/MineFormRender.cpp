@@ -140,10 +140,15 @@ QMargins TfrmKorvane::Frame() const
     return seen.isNull() ? FFrame : seen;
 }
 
+bool TfrmKorvane::MaximisedOrFullScreen() const
+{
+    return windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+}
+
 bool TfrmKorvane::Imposed() const
 {
     // The window's size is fixed: any other is the manager's.
-    return (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+    return MaximisedOrFullScreen()
         || (isVisible() && minimumSize() == maximumSize() && size() != minimumSize());
 }
 
@@ -218,7 +223,7 @@ void TfrmKorvane::FollowFrame()
 {
     if (!isVisible())
         return;
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+    if (MaximisedOrFullScreen())
         FStateChanged = true;
     if (Imposed())
         return;
