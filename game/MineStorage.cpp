@@ -216,8 +216,8 @@ void PlaceRandom(const Block &block, std::int64_t count, MineCellContent content
 }
 
 // Column x as the draws left it (plain and bombs in the start state, walls
-// hidden, every counter zero), then the NoteNeighbour steps of the cells of
-// column x - 1 as far as they reach column x: one from each cell beside it.
+// hidden, every other counter zero), with the NoteNeighbour steps its cells
+// receive: one from each neighbour position inside the grid.
 void LayColumn(const Block &block, std::int32_t x, MineCellState start)
 {
     const std::uint64_t *taken = block.Taken();
@@ -227,12 +227,11 @@ void LayColumn(const Block &block, std::int32_t x, MineCellState start)
     const std::int32_t last = block.Height - 1;
     // Whole records copied, one wide store a cell rather than one a field.
     const MineCell kinds[3] {{start, ccPlain}, {start, ccBomb}, {csHidden, ccWall}};
-    const bool left = x > 0;
+    const std::int32_t columns = 1 + std::int32_t {x > 0} + std::int32_t {x < block.Width - 1};
     for (std::int32_t y = 0; y <= last; ++y, ++i, ++cell) {
         const int kind = TestBit(taken, i) ? 2 - int(TestBit(bomb, i)) : 0;
         std::memcpy(cell, &kinds[kind], sizeof(MineCell));
-        // One from each of (x - 1, y - 1), (x - 1, y) and (x - 1, y + 1) in the grid.
-        cell->Neighbours = left ? std::int32_t {y > 0} + 1 + std::int32_t {y < last} : 0;
+        cell->Neighbours = columns * (1 + std::int32_t {y > 0} + std::int32_t {y < last}) - 1;
     }
 }
 
@@ -247,10 +246,9 @@ void ShowColumns(const Block &block, std::int32_t x, const std::uint8_t *shown)
         std::memcpy(view + y * static_cast<std::size_t>(block.Width), shown + 8 * y, count);
 }
 
-// The creation steps of the cells of column x: `note` (NoteWall or NoteBomb)
-// for its walls and bombs, and the rest of NoteNeighbour for every cell,
-// gathered by the cell that receives it, in column x - 1 and in column x
-// itself. Column x - 1 has all its steps then, and its view bytes follow.
+// The creation steps of the walls and bombs of column x: `note` (NoteWall or
+// NoteBomb) for each. Column x - 1 has all its steps then, and its view bytes
+// follow.
 template<typename Note>
 void NoteColumn(const Block &block, std::int32_t x, std::uint8_t *shown, Note note)
 {
@@ -270,30 +268,12 @@ void NoteColumn(const Block &block, std::int32_t x, std::uint8_t *shown, Note no
         }
     }
 
-    MineCell *here = block.Cells + first;
-    const std::int32_t last = block.Height - 1;
-    if (x == 0) {
-        for (std::int32_t y = 0; y <= last; ++y) {
-            if (y > 0)
-                ++here[y].Neighbours;
-            if (y < last)
-                ++here[y].Neighbours;
-        }
+    if (x == 0)
         return;
-    }
-    MineCell *before = here - block.Height;
+    const MineCell *before = block.Cells + first - block.Height;
     const std::size_t at = static_cast<std::size_t>((x - 1) % 8);
-    for (std::int32_t y = 0; y <= last; ++y) {
-        MineCell &left = before[y];
-        if (y > 0) {
-            ++here[y].Neighbours;
-            ++left.Neighbours;
-        }
-        ++left.Neighbours;
-        if (y < last) {
-            ++here[y].Neighbours;
-            ++left.Neighbours;
-        }
+    for (std::int32_t y = 0; y < block.Height; ++y) {
+        const MineCell &left = before[y];
         shown[8 * static_cast<std::size_t>(y) + at]
             = MineView(left.State, left.Content, left.BombNeighbours);
     }
