@@ -483,15 +483,14 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
     // no other cell's state or content, so each neighbour can be opened as
     // soon as it is tested; written out for each, every address is known
     // before a byte is read.
-    const auto visit = [&](std::uint64_t at, std::ptrdiff_t step, std::uint64_t next) {
-        std::uint8_t &seen = view[static_cast<std::ptrdiff_t>(at >> kColumnBits) + step];
+    const auto visit = [&](std::uint8_t &seen, std::uint64_t next) {
         const std::uint8_t was = seen;
         if (!Openable(was))
             return;
         seen = MineView(csOpen, ccUnknown, ViewBombs(was));
         --left;
         if (ViewBombs(was) == 0)
-            queue[tail++ & mask] = at + next;
+            queue[tail++ & mask] = next;
     };
     // The last plain cell wins the game, and no cell of the blocks after it
     // can be opened then: every plain cell is open, and no bomb lies next to
@@ -515,14 +514,16 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
         rightmost = std::max(rightmost, at & kColumnMask);
         // Queued cells are open and no walls, so inside the ring: every
         // neighbour exists. Rows outer, columns inner.
-        visit(at, -w - 1, upLeft);
-        visit(at, -w, up);
-        visit(at, -w + 1, upRight);
-        visit(at, -1, toLeft);
-        visit(at, 1, toRight);
-        visit(at, w - 1, downLeft);
-        visit(at, w, down);
-        visit(at, w + 1, downRight);
+        std::uint8_t *const middle = view + (at >> kColumnBits);
+        std::uint8_t *const above = middle - w, *const below = middle + w;
+        visit(above[-1], at + upLeft);
+        visit(above[0], at + up);
+        visit(above[1], at + upRight);
+        visit(middle[-1], at + toLeft);
+        visit(middle[1], at + toRight);
+        visit(below[-1], at + downLeft);
+        visit(below[0], at + down);
+        visit(below[1], at + downRight);
     }
     FOpened += static_cast<std::int32_t>(before - left);
     const auto row = [&](std::uint64_t at) {
