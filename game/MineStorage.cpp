@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <new>
 #include <utility>
 
@@ -235,22 +234,10 @@ void LayColumn(const Block &block, std::int32_t x, MineCellState start)
     }
 }
 
-// The view bytes in `shown` (eight a row) into the view rows: those of
-// column x and the columns before it in its group of eight.
-void ShowColumns(const Block &block, std::int32_t x, const std::uint8_t *shown)
-{
-    const std::size_t count = static_cast<std::size_t>(x % 8) + 1;
-    std::uint8_t *view
-        = block.View() + block.ViewIndex(x + 1 - static_cast<std::int32_t>(count), 0);
-    for (std::size_t y = 0; y < static_cast<std::size_t>(block.Height); ++y)
-        std::memcpy(view + y * static_cast<std::size_t>(block.Width), shown + 8 * y, count);
-}
-
 // The creation steps of the walls and bombs of column x: `note` (NoteWall or
-// NoteBomb) for each. Column x - 1 has all its steps then, and its view bytes
-// follow.
+// NoteBomb) for each.
 template<typename Note>
-void NoteColumn(const Block &block, std::int32_t x, std::uint8_t *shown, Note note)
+void NoteColumn(const Block &block, std::int32_t x, Note note)
 {
     const std::uint64_t *taken = block.Taken();
     const std::uint64_t *bomb = block.Bomb();
@@ -267,31 +254,15 @@ void NoteColumn(const Block &block, std::int32_t x, std::uint8_t *shown, Note no
             note(static_cast<std::int32_t>(i - first), TestBit(bomb, i));
         }
     }
-
-    if (x == 0)
-        return;
-    const MineCell *before = block.Cells + first - block.Height;
-    const std::size_t at = static_cast<std::size_t>((x - 1) % 8);
-    for (std::int32_t y = 0; y < block.Height; ++y) {
-        const MineCell &left = before[y];
-        shown[8 * static_cast<std::size_t>(y) + at]
-            = MineView(left.State, left.Content, left.BombNeighbours);
-    }
-    if (at == 7)
-        ShowColumns(block, x - 1, shown);
 }
 
-// The view bytes of the last column, then of the columns in `shown`.
-void ShowColumn(const Block &block, std::int32_t x, std::uint8_t *shown)
+// The view bytes of column x, once its records have all their steps.
+void ShowColumn(const Block &block, std::int32_t x)
 {
     const MineCell *column = block.Cells + block.Index(x, 0);
-    const std::size_t at = static_cast<std::size_t>(x % 8);
-    for (std::int32_t y = 0; y < block.Height; ++y) {
-        const MineCell &cell = column[y];
-        shown[8 * static_cast<std::size_t>(y) + at]
-            = MineView(cell.State, cell.Content, cell.BombNeighbours);
-    }
-    ShowColumns(block, x, shown);
+    std::uint8_t *view = block.View() + block.ViewIndex(x, 0);
+    for (std::int32_t y = 0; y < block.Height; ++y, view += block.Width)
+        *view = MineView(column[y].State, column[y].Content, column[y].BombNeighbours);
 }
 
 } // namespace
@@ -321,22 +292,20 @@ MineGame::MineGame(std::int32_t width, std::int32_t height, std::int32_t bombs, 
     PlaceRandom(block, bombCount, ccBomb, random);
 
     const MineCellState start = startMarked ? csMarked : csHidden;
-    // The view bytes of eight columns, eight a row, written to the view rows
-    // together: one byte to each of a column's rows would touch more lines
-    // than the cache holds.
-    const std::unique_ptr<std::uint8_t[]> shown(new std::uint8_t[8 * std::size_t(FHeight)]);
     LayColumn(block, 0, start);
     for (std::int32_t x = 0; x < FWidth; ++x) {
         if (x + 1 < FWidth)
             LayColumn(block, x + 1, start);
-        NoteColumn(block, x, shown.get(), [this, x](std::int32_t y, bool bomb) {
+        NoteColumn(block, x, [this, x](std::int32_t y, bool bomb) {
             if (bomb)
                 NoteBomb(x, y);
             else
                 NoteWall(x, y);
         });
+        if (x > 0)
+            ShowColumn(block, x - 1);
     }
-    ShowColumn(block, FWidth - 1, shown.get());
+    ShowColumn(block, FWidth - 1);
 }
 
 template<typename Adjust>
