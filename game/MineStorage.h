@@ -161,6 +161,7 @@ private:
     // The flood's first-in first-out queue, a ring whose size is a power of
     // two, kept for the next flood of the game.
     std::vector<std::uint64_t> FQueue;
-    // The settle's counts of three columns, kept likewise.
+    // The settle's flood cells and their counts for a band of columns, kept
+    // likewise.
     std::vector<std::uint8_t> FSettle;
 };
