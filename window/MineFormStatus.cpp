@@ -22,7 +22,7 @@ void TfrmKorvane::UpdateStatusBar()
     };
     int widths[4];
     for (int i = 0; i < 4; ++i)
-        widths[i] = sbInfo->TextWidth(texts[i]) + 7;
+        widths[i] = sbInfo->TextWidth(i, texts[i]) + 7;
     widths[0] -= 2;
 
     // The last panel that fits whole stretches over the bar, pushing the rest out.

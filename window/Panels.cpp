@@ -170,12 +170,9 @@ void StatusPanels::SetPanel(int i, const QString &text, int width)
     while (FTexts.size() <= i) {
         FTexts.append(QString());
         FWidths.append(0);
-        FTextWidths.append(0);
     }
     if (FTexts[i] == text && FWidths[i] == width)
         return;
-    if (FTexts[i] != text)
-        FTextWidths[i] = text == FMeasuredText ? FMeasuredWidth : -1;
     int left = 0;
     for (int j = 0; j < i; ++j)
         left += FWidths[j];
@@ -185,26 +182,23 @@ void StatusPanels::SetPanel(int i, const QString &text, int width)
     FWidths[i] = width;
 }
 
-int StatusPanels::TextWidth(const QString &text) const
+int StatusPanels::TextWidth(int i, const QString &text) const
 {
-    // Measuring shapes the text: the texts on show are measured once, and
-    // most updates change one of them.
-    for (qsizetype i = 0; i < FTexts.size(); ++i) {
-        if (FTextWidths[i] >= 0 && FTexts[i] == text)
-            return FTextWidths[i];
+    // Measuring shapes the text, and most updates change one panel's text.
+    if (FMeasured.size() <= i)
+        FMeasured.resize(i + 1);
+    Measured &last = FMeasured[i];
+    if (last.Text != text) {
+        last.Text = text;
+        last.Width = fontMetrics().horizontalAdvance(text);
     }
-    // Kept for the panel it is about to be given.
-    FMeasuredText = text;
-    FMeasuredWidth = fontMetrics().horizontalAdvance(text);
-    return FMeasuredWidth;
+    return last.Width;
 }
 
 void StatusPanels::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange) {
-        FTextWidths.fill(-1);
-        FMeasuredText.clear();
-    }
+    if (event->type() == QEvent::FontChange)
+        FMeasured.clear();
     QWidget::changeEvent(event);
 }
 

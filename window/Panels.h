@@ -82,7 +82,8 @@ public:
     QString PanelText(int i) const { return FTexts.value(i); }
     int PanelWidth(int i) const { return FWidths.value(i); }
     void SetPanel(int i, const QString &text, int width);
-    int TextWidth(const QString &text) const;
+    // The width of a text for panel i, measured once for each new text of it.
+    int TextWidth(int i, const QString &text) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -91,9 +92,13 @@ protected:
 private:
     QStringList FTexts;
     QList<int> FWidths;
-    mutable QList<int> FTextWidths; // -1 until measured
-    mutable QString FMeasuredText;
-    mutable int FMeasuredWidth = 0;
+    // The last text measured for each panel, and its width.
+    struct Measured
+    {
+        QString Text;
+        int Width = 0;
+    };
+    mutable QList<Measured> FMeasured;
 };
 
 } // namespace korvane

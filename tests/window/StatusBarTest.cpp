@@ -119,7 +119,7 @@ TEST_F(StatusBarTest, PanelsAreAsWideAsTheirTextsOnAWideWindow)
     EXPECT_EQ(w.sbInfo->font().pixelSize(), 11);
     ASSERT_EQ(QFontInfo(w.sbInfo->font()).family(), QStringLiteral("DejaVu Sans Condensed"));
     for (const auto &[text, width] : TextWidths)
-        EXPECT_EQ(w.sbInfo->TextWidth(text), width) << text.toStdString();
+        EXPECT_EQ(w.sbInfo->TextWidth(0, text), width) << text.toStdString();
     ASSERT_EQ(Texts(), QStringList({"Flags: 0", "Open: 0", "Known: 0%", "Chances: 20%"}));
     EXPECT_EQ(Widths(), QList<int>({39 + 5, 39 + 7, 55 + 7, 71 + 7}));
     EXPECT_EQ(w.sbInfo->width(), w.width());
