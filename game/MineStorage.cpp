@@ -76,6 +76,17 @@ constexpr bool Openable(std::uint8_t view)
     return state != csFlagged && state != csOpen && ViewContent(view) != ccWall;
 }
 
+// A flood opens cells on their view bytes alone and marks them open with
+// content unknown, which no settled cell is; the settle finds them by it.
+constexpr std::uint8_t FloodMark(std::uint8_t view)
+{
+    return MineView(csOpen, ccUnknown, ViewBombs(view));
+}
+constexpr bool Flooded(std::uint8_t view)
+{
+    return ViewState(view) == csOpen && ViewContent(view) == ccUnknown;
+}
+
 // The eight neighbours of a cell inside the ring, columns outer and rows
 // inner as everywhere; h is the column height.
 template<typename Adjust>
@@ -456,7 +467,7 @@ void MineGame::Flood(std::int32_t x, std::int32_t y)
         const std::uint8_t was = seen;
         if (!Openable(was))
             return;
-        seen = MineView(csOpen, ccUnknown, ViewBombs(was));
+        seen = FloodMark(was);
         --left;
         if (ViewBombs(was) == 0)
             queue[tail++ & mask] = next;
@@ -517,9 +528,6 @@ void MineGame::SettleOpened(const Box &box)
     const std::int32_t last = std::min(box.Right + 1, FWidth - 1);
     const auto rows = static_cast<std::size_t>(bottom - top + 1);
     const Block block(FGrid, FWidth, FHeight);
-    const auto flooded = [](std::uint8_t view) {
-        return ViewState(view) == csOpen && ViewContent(view) == ccUnknown;
-    };
     const auto at = [&](std::int32_t x, std::size_t i) {
         return block.View() + block.ViewIndex(x, top + static_cast<std::int32_t>(i));
     };
@@ -544,14 +552,14 @@ void MineGame::SettleOpened(const Box &box)
         for (std::size_t i = 0; i < rows; ++i) {
             std::uint8_t *seen = at(x0, i);
             for (std::size_t k = 1; k + 1 < columns; ++k, ++seen) {
-                const bool flood = flooded(*seen);
+                const bool flood = Flooded(*seen);
                 cell(k, i) = flood;
                 if (flood)
                     *seen = MineView(csOpen, ccPlain, ViewBombs(*seen));
             }
         }
         for (std::size_t i = 0; i < rows; ++i)
-            cell(columns - 1, i) = x1 < last && flooded(*at(x1 + 1, i));
+            cell(columns - 1, i) = x1 < last && Flooded(*at(x1 + 1, i));
         for (std::size_t k = 0; k < columns; ++k) {
             const std::uint8_t *const above = &cell(k, 0) - 1;
             for (std::size_t i = 0; i < rows; ++i)
